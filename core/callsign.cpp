@@ -1,0 +1,83 @@
+#include "core/callsign.h"
+
+#include <array>
+#include <utility>
+
+#include "core/text.h"
+
+namespace loggrevy {
+namespace {
+
+// Square numbers (characters 3 and 4 of a locator) of the Swedish squares, per
+// field, each followed by one blank.
+constexpr std::string_view kSquaresJO = "65 75 66 76 86 96 57 67 77 87 97 58 68 78 88 98 59 69 79 89 99 ";
+constexpr std::string_view kSquaresJP =
+    "60 70 80 90 61 71 81 62 72 82 92 53 63 73 83 93 64 74 84 94 75 85 95 76 86 96 87 97 88 98 ";
+constexpr std::string_view kSquaresKP = "03 04 05 15 25 06 16 26 07 17 08 18 09 ";
+
+// Prefix substitutions of the base call, tried in this order.
+constexpr std::array<std::pair<std::string_view, std::string_view>, 6> kPrefixes{{
+    {"7S", "SK"},
+    {"8S", "SK"},
+    {"SE", "SM"},
+    {"SF", "SA"},
+    {"SJ", "SK"},
+    {"SG", "SL"},
+}};
+
+}  // namespace
+
+bool IsSwedishSquare(std::string_view locator) {
+  const std::string_view field = locator.substr(0, 2);
+  const std::string_view square = locator.size() > 2 ? locator.substr(2, 2) : std::string_view{};
+  std::string_view list;
+  if (field == "JO") {
+    list = kSquaresJO;
+  } else if (field == "JP") {
+    list = kSquaresJP;
+  } else if (field == "KP") {
+    list = kSquaresKP;
+  } else {
+    return false;
+  }
+  for (std::size_t pos = 0; pos < list.size(); pos += 3) {
+    if (list.substr(pos, 2) == square) return true;
+  }
+  return false;
+}
+
+std::string BaseCall(std::string_view call) {
+  const std::size_t slash = call.find('/');
+  std::string_view base = call;
+  if (slash != std::string_view::npos) {
+    if (slash + 1 > 4) {
+      base = call.substr(0, slash);  // a suffix such as /P after the call
+    } else {
+      base = call.substr(slash + 1);  // a prefix such as OH0/ before the call
+      base = base.substr(0, base.find('/'));
+    }
+  }
+  std::string result(base.substr(0, 10));
+  if (result.size() >= 2) {
+    for (const auto& [from, to] : kPrefixes) {
+      if (std::string_view(result).substr(0, 2) == from) result.replace(0, 2, to);
+    }
+  }
+  return result;
+}
+
+bool IsSwedishCall(std::string_view call) {
+  if (call.size() < 2) return false;
+  const std::string first = UpperCaseAscii(call.substr(0, 2));
+  return (first >= "SA" && first <= "SM") || first == "7S" || first == "8S";
+}
+
+bool IsClubCall(std::string_view call) {
+  const std::string base = BaseCall(call);
+  const std::string_view prefix = std::string_view(base).substr(0, 2);
+  return prefix == "SK" || (base.size() == 5 && prefix == "SA");
+}
+
+bool IsMilitaryCall(std::string_view call) { return BaseCall(call).starts_with("SL"); }
+
+}  // namespace loggrevy

@@ -1,0 +1,93 @@
+#include "core/cp1252.h"
+
+#include <array>
+
+namespace loggrevy {
+namespace {
+
+// Unicode of the bytes 80..9F; the five bytes Windows-1252 leaves undefined
+// stand for the C1 control of the same value.
+constexpr std::array<char16_t, 32> kHighControls{
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+void AppendUtf8(std::string& out, char32_t cp) {
+  if (cp < 0x80) {
+    out += static_cast<char>(cp);
+  } else if (cp < 0x800) {
+    out += static_cast<char>(0xC0 | (cp >> 6));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else {
+    out += static_cast<char>(0xE0 | (cp >> 12));
+    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  }
+}
+
+}  // namespace
+
+char UnicodeToCp1252(char32_t cp) {
+  if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return static_cast<char>(cp);
+  for (std::size_t i = 0; i < kHighControls.size(); ++i) {
+    if (kHighControls[i] == cp) return static_cast<char>(0x80 + i);
+  }
+  return '?';
+}
+
+char32_t Cp1252ToUnicode(char byte) {
+  const auto b = static_cast<unsigned char>(byte);
+  return (b >= 0x80 && b < 0xA0) ? kHighControls[b - 0x80] : b;
+}
+
+std::string Cp1252ToUtf8(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (char c : text) {
+    if (static_cast<unsigned char>(c) < 0x80) {
+      out += c;
+    } else {
+      AppendUtf8(out, Cp1252ToUnicode(c));
+    }
+  }
+  return out;
+}
+
+std::string Utf8ToCp1252(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  std::size_t i = 0;
+  while (i < text.size()) {
+    const auto b = static_cast<unsigned char>(text[i]);
+    std::size_t length = 0;
+    char32_t cp = 0;
+    if (b >= 0xC2 && b <= 0xDF) {
+      length = 2;
+      cp = b & 0x1Fu;
+    } else if (b >= 0xE0 && b <= 0xEF) {
+      length = 3;
+      cp = b & 0x0Fu;
+    } else if (b >= 0xF0 && b <= 0xF4) {
+      length = 4;
+      cp = b & 0x07u;
+    }
+    bool valid = length > 0 && i + length <= text.size();
+    for (std::size_t k = 1; valid && k < length; ++k) {
+      const auto cont = static_cast<unsigned char>(text[i + k]);
+      valid = (cont & 0xC0) == 0x80;
+      cp = (cp << 6) | (cont & 0x3Fu);
+    }
+    valid = valid && !(length == 3 && cp < 0x800) && !(length == 4 && (cp < 0x10000 || cp > 0x10FFFF)) &&
+            !(cp >= 0xD800 && cp <= 0xDFFF);
+    if (valid) {
+      out += UnicodeToCp1252(cp);
+      i += length;
+    } else {
+      out += text[i];
+      ++i;
+    }
+  }
+  return out;
+}
+
+}  // namespace loggrevy

@@ -1,0 +1,65 @@
+#include "core/locator.h"
+
+#include <cmath>
+
+namespace loggrevy {
+namespace {
+
+constexpr long double kDegToRad = 0.017453292519943295769L;
+// The nearest 80-bit value to 20016 / pi: one degree of arc is 111.2 km.
+constexpr long double kEarthRadiusKm = 6371.2906818547540815L;
+
+bool InRange(char c, char low, char high) { return c >= low && c <= high; }
+
+bool IsValidSubsquare(std::string_view six) {
+  return six.size() == 6 && InRange(six[0], 'A', 'R') && InRange(six[1], 'A', 'R') &&
+         InRange(six[2], '0', '9') && InRange(six[3], '0', '9') && InRange(six[4], 'A', 'X') &&
+         InRange(six[5], 'A', 'X');
+}
+
+}  // namespace
+
+bool IsValidLocator(std::string_view loc) {
+  if (loc.size() != 6 && loc.size() != 8) return false;
+  if (!IsValidSubsquare(loc.substr(0, 6))) return false;
+  return loc.size() == 6 || (InRange(loc[6], '0', '9') && InRange(loc[7], '0', '9'));
+}
+
+void LocatorToLatLon(TLocatorPoint& point) {
+  const std::string_view six = std::string_view(point.Locator).substr(0, 6);
+  if (!IsValidSubsquare(six)) {
+    point.Longitude = 0.0;
+    point.Latitude = 0.0;
+    return;
+  }
+  const auto code = [&](std::size_t i) { return static_cast<long double>(static_cast<unsigned char>(six[i])); };
+  // Each co-ordinate is one extended-precision expression, stored as a double.
+  point.Longitude = static_cast<double>((code(0) - 'A') * 20 - 180 + (code(2) - '0') * 2 + (code(4) - 'A' + 0.5L) / 12);
+  point.Latitude = static_cast<double>((code(1) - 'A') * 10 - 90 + (code(3) - '0') + (code(5) - 'A' + 0.5L) / 24);
+}
+
+
+TQrbCalculator::TQrbCalculator(const TLocatorPoint& own)
+    : OwnLongitude_(static_cast<long double>(own.Longitude) * kDegToRad),
+      OwnCos_(cosl(static_cast<long double>(own.Latitude) * kDegToRad)),
+      OwnSin_(sinl(static_cast<long double>(own.Latitude) * kDegToRad)) {}
+
+double TQrbCalculator::DistanceTo(const TLocatorPoint& partner) const {
+  const long double lambdaP = static_cast<long double>(partner.Longitude) * kDegToRad;
+  const long double phiP = static_cast<long double>(partner.Latitude) * kDegToRad;
+  long double c = cosl(OwnLongitude_ - lambdaP) * OwnCos_ * cosl(phiP) + OwnSin_ * sinl(phiP);
+  if (c > 1.0L) return 0.0;
+  // Nearly antipodal points can round below -1; the arc is then half a circle.
+  if (c < -1.0L) c = -1.0L;
+  const double sigma = static_cast<double>(atan2l(sqrtl(1.0L - c * c), c));
+  return static_cast<double>(static_cast<long double>(sigma) * kEarthRadiusKm);
+}
+
+void CalcQRB(TLocatorPoint& partner, const TLocatorPoint& own, double& distanceKm) {
+  LocatorToLatLon(partner);
+  distanceKm = TQrbCalculator(own).DistanceTo(partner);
+}
+
+int32_t QRBScoreKm(double distanceKm) { return static_cast<int32_t>(std::trunc(distanceKm)) + 1; }
+
+}  // namespace loggrevy

@@ -1,0 +1,34 @@
+#include "core/platform.h"
+
+#include <langinfo.h>
+#include <locale.h>
+
+#include <cstring>
+#include <ctime>
+
+namespace loggrevy {
+
+int32_t SystemUtcOffsetMinutes() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  if (localtime_r(&now, &local) == nullptr) return 60;
+  return static_cast<int32_t>(local.tm_gmtoff / 60);
+}
+
+char SystemDecimalSeparator() {
+  locale_t user = newlocale(LC_NUMERIC_MASK, "", static_cast<locale_t>(nullptr));
+  if (user == static_cast<locale_t>(nullptr)) return '.';
+  const char* radix = nl_langinfo_l(RADIXCHAR, user);
+  const char separator = (radix != nullptr && std::strlen(radix) == 1) ? radix[0] : '.';
+  freelocale(user);
+  return separator;
+}
+
+int32_t SystemCurrentYear() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  if (localtime_r(&now, &local) == nullptr) return 1970;
+  return local.tm_year + 1900;
+}
+
+}  // namespace loggrevy

@@ -1,0 +1,72 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "model/entry.h"
+#include "model/implog.h"
+#include "model/loggroup.h"
+
+namespace loggrevy {
+
+// A node of the outline: a contest (level 1, no entry), a log or a group
+// (level 2), or a log of a group (level 3).
+struct TOutlineNode {
+  std::string Text;  // Windows-1252
+  TEntry* Entry = nullptr;  // carried; owned by this node or, on level 3, by the group
+  std::unique_ptr<TEntry> Owned;
+  TOutlineNode* Parent = nullptr;
+  std::vector<std::unique_ptr<TOutlineNode>> Children;
+
+  TLog* Log() const { return dynamic_cast<TLog*>(Entry); }
+  TLogGroup* Group() const { return dynamic_cast<TLogGroup*>(Entry); }
+};
+
+// The imported logs filed under their contests, as both front ends show them.
+// Contest nodes and groups are in ascending ordinal order of their texts, logs
+// in import order. A path that was read before is reloaded in place.
+class TImportSession {
+ public:
+  explicit TImportSession(TLocalSettings settings);
+  TImportSession(const TImportSession&) = delete;
+  TImportSession& operator=(const TImportSession&) = delete;
+
+  // Told of every node as it is inserted: its parent (nullptr for a contest),
+  // its position among the parent's children, and the node.
+  using TNodeInserted = std::function<void(TOutlineNode* parent, std::size_t index, TOutlineNode& node)>;
+  void SetNodeInserted(TNodeInserted handler) { NodeInserted_ = std::move(handler); }
+
+  // Imports the paths in order; year is the expected contest year of the
+  // batch. progress(done, total) is called after each path.
+  void ImportFiles(const std::vector<std::string>& paths, int32_t year,
+                   const std::function<void(std::size_t, std::size_t)>& progress = {});
+
+  // The contest node with this caption, inserted in order when missing.
+  TOutlineNode& FindOrAddContest(std::string_view caption);
+  // The group node of call under a contest, created with an empty group.
+  TOutlineNode& FindOrAddGroup(TOutlineNode& contest, std::string_view call);
+
+  const std::vector<std::unique_ptr<TOutlineNode>>& Contests() const { return Contests_; }
+  // Every log created, in order of creation (a reload keeps its place).
+  const std::vector<TLog*>& Logs() const { return Logs_; }
+  // Frees every log and node.
+  void Clear();
+
+  const TLocalSettings& Settings() const { return Settings_; }
+
+ private:
+  TOutlineNode& AddChild(TOutlineNode* parent, std::size_t index, std::string text);
+
+  TLocalSettings Settings_;
+  std::vector<std::unique_ptr<TOutlineNode>> Contests_;
+  std::vector<TLog*> Logs_;
+  std::unordered_map<std::string, TLog*> ByFileName_;
+  TNodeInserted NodeInserted_;
+};
+
+}  // namespace loggrevy
