@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstdint>
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace loggrevy {
+
+// What the batch checker takes from the computer when no option says
+// otherwise; main() reads them from the system, tests fix them.
+struct TSystemDefaults {
+  int32_t Year = 2026;
+  int32_t UtcOffsetMinutes = 60;
+  char DecimalSeparator = ',';
+};
+
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitUsage = 2;
+
+// loggrevy-check: imports the FILE arguments as the desktop program does and
+// writes the human report or (--json) the JSON document to out; notes and
+// usage errors go to err. args excludes the program name. Returns the exit
+// status: 0 when every file was imported, 2 for bad usage.
+int RunCheckCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                    const TSystemDefaults& defaults);
+
+}  // namespace loggrevy
