@@ -84,8 +84,6 @@ class TNacChecker {
   const std::vector<TCheckMessage>& Messages() const { return Messages_; }
 
  private:
-  struct TScoredQso;
-  double DistanceOf(const TQSORecord& q) const;
   int64_t JudgedPoints(std::size_t index) const;
   void UpdateBestDx(int32_t km, const TQSORecord& q, int32_t& best);
 
