@@ -16,13 +16,19 @@ std::string WithoutThirdCharacter(std::string text) {
 }  // namespace
 
 TLog::TLog(const std::string& path, int32_t importYear, TLocalSettings settings)
-    : Edi_(std::make_unique<TReg1Test>(settings.DecimalSeparator)), ImportYear_(importYear), Settings_(settings) {
+    : Edi_(std::make_unique<TReg1Test>(settings.DecimalSeparator)),
+      ImportYear_(importYear),
+      Settings_(settings),
+      Path_(path) {
   Edi_->LoadFromFile(path);
   CheckAnew();
 }
 
 TLog::TLog(std::string_view bytes, const std::string& fileName, int32_t importYear, TLocalSettings settings)
-    : Edi_(std::make_unique<TReg1Test>(settings.DecimalSeparator)), ImportYear_(importYear), Settings_(settings) {
+    : Edi_(std::make_unique<TReg1Test>(settings.DecimalSeparator)),
+      ImportYear_(importYear),
+      Settings_(settings),
+      Path_(fileName) {
   Edi_->LoadFromBuffer(bytes, fileName);
   CheckAnew();
 }

@@ -62,6 +62,8 @@ class TLog final : public TEntry {
   int64_t DxScoreOverride() const { return DxScoreOverride_; }
   int32_t SquaresOverride() const { return SquaresOverride_; }
   int32_t ImportYear() const { return ImportYear_; }
+  // The path the log was imported from, also when it could not be opened.
+  const std::string& Path() const { return Path_; }
 
  private:
   void CheckAnew();
@@ -74,6 +76,7 @@ class TLog final : public TEntry {
   bool SquaresChanged_ = false;
   int32_t ImportYear_;
   TLocalSettings Settings_;
+  std::string Path_;
 };
 
 }  // namespace loggrevy

@@ -1,0 +1,99 @@
+#include <cstdio>
+#include <ostream>
+#include <string>
+
+#include "cli/reports.h"
+#include "core/cp1252.h"
+#include "model/labels.h"
+
+namespace loggrevy {
+namespace {
+
+constexpr std::string_view kIndentLog = "  ";
+constexpr std::string_view kIndentDetail = "      ";
+
+std::string Utf8(std::string_view cp1252) { return Cp1252ToUtf8(cp1252); }
+
+std::string Distance(double km, char separator) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%1.1f", km);
+  std::string result(text);
+  for (char& c : result) {
+    if (c == '.') c = separator;
+  }
+  return result;
+}
+
+// One line of figures: call, claimed and accepted total, statuses.
+void WriteFigures(std::ostream& out, std::string_view indent, std::string_view name, const TEntry& entry) {
+  out << indent << Utf8(name) << "  krävd " << entry.GetClaimedScore() << "  erhållen " << entry.GetTotalScore()
+      << "  EDI " << int{entry.GetEdiStatus()} << "  kontroll " << int{entry.GetCheckStatus()} << '\n';
+}
+
+// The red and black labels the desktop program shows for an entry.
+void WriteLabels(std::ostream& out, const TEntry& entry) {
+  if (entry.GetEdiStatus() != 0) out << kIndentDetail << Utf8(labels::kEdiErrors) << '\n';
+  if (entry.GetCheckStatus() != 0) out << kIndentDetail << Utf8(labels::CheckStatusCaption(entry.GetCheckStatus())) << '\n';
+  if (entry.HasRemarks()) out << kIndentDetail << Utf8(labels::kHasRemarks) << '\n';
+}
+
+void WriteLogDetails(std::ostream& out, const TLog& log, const TReportSettings& settings) {
+  const TReg1Test& edi = log.Edi();
+  const TNacChecker& checker = log.Checker();
+  out << kIndentDetail << "fil: " << log.Path() << '\n';
+  if (checker.Checked()) {
+    out << kIndentDetail << "poäng " << log.GetDxScore() << " (krävd " << edi.CQSOP << ", beräknad "
+        << checker.GetScore() << ")  rutor " << log.GetSquares() << " (krävda " << edi.CWWLsCount << ", beräknade "
+        << checker.SquareCount() << ")  giltiga QSO " << checker.ValidQsoCount() << '\n';
+    double best = 0.0;
+    for (std::size_t n = 1; n <= edi.QSOs.size(); ++n) best = std::max(best, checker.GetQsoDistance(static_cast<int64_t>(n)));
+    out << kIndentDetail << "bästa DX: krävd " << Utf8(edi.CODXCCall) << ' ' << Utf8(edi.CODXCLocator) << ' '
+        << Distance(edi.CODXCDistance, settings.DecimalSeparator) << " km, beräknad "
+        << Distance(best, settings.DecimalSeparator) << " km\n";
+  }
+  for (const TDiagnostic& diagnostic : edi.Diagnostics) {
+    if (diagnostic.Text.empty() && diagnostic.LineRef == 0) continue;  // the placeholder
+    out << kIndentDetail;
+    if (diagnostic.LineRef >= 0) {
+      out << "rad " << diagnostic.LineRef + 1 << ": " << Utf8(diagnostic.Text) << "  | "
+          << Utf8(edi.LineText(static_cast<std::size_t>(diagnostic.LineRef))) << '\n';
+    } else {
+      out << "fil: " << Utf8(diagnostic.Text) << '\n';
+    }
+  }
+  for (const TCheckMessage& message : checker.Messages()) {
+    out << kIndentDetail << '(' << int{message.Severity} << ") ";
+    if (message.Qso > 0) out << "QSO " << message.Qso << ": ";
+    out << Utf8(message.Text) << '\n';
+  }
+}
+
+void WriteLogNode(std::ostream& out, std::string_view indent, const TOutlineNode& node, const TLog& log,
+                  const TReportSettings& settings) {
+  WriteFigures(out, indent, node.Text, log);
+  WriteLabels(out, log);
+  WriteLogDetails(out, log, settings);
+}
+
+}  // namespace
+
+void WriteTextReport(std::ostream& out, const TImportSession& session, const TReportSettings& settings) {
+  out << "loggrevy-check: " << session.Logs().size() << " loggar, år " << settings.Year << ", UTC-offset "
+      << settings.UtcOffsetMinutes << " min, decimaltecken '" << settings.DecimalSeparator << "'\n";
+  for (const auto& contest : session.Contests()) {
+    out << '\n' << Utf8(contest->Text) << '\n';
+    for (const auto& child : contest->Children) {
+      if (const TLog* log = child->Log()) {
+        WriteLogNode(out, kIndentLog, *child, *log, settings);
+      } else if (const TLogGroup* group = child->Group()) {
+        WriteFigures(out, kIndentLog, child->Text + " (grupp)", *group);
+        WriteLabels(out, *group);
+        for (const auto& member : child->Children) {
+          if (const TLog* memberLog = member->Log()) WriteLogNode(out, "    ", *member, *memberLog, settings);
+        }
+      }
+    }
+  }
+}
+
+}  // namespace loggrevy
