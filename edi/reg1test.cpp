@@ -235,9 +235,12 @@ void TReg1Test::SplitTag(std::size_t index, std::string_view tag) {
   const auto tagOffset = static_cast<std::size_t>(tag.data() - Text_.data());
   const std::size_t tagLength = bracket == std::string_view::npos ? 0 : bracket + 1;
   const std::string_view rest = ExtractField(tag, ']', 1);
+  // A tag without "]" has no rest, and its empty view points nowhere in Text_.
+  const std::size_t restOffset =
+      rest.empty() ? tagOffset + tag.size() : static_cast<std::size_t>(rest.data() - Text_.data());
   Lines[index].Offset = static_cast<uint32_t>(tagOffset);
   Lines[index].Length = static_cast<uint32_t>(tagLength);
-  const TEdiLine inserted{static_cast<uint32_t>(rest.data() - Text_.data()), static_cast<uint32_t>(rest.size()), 0};
+  const TEdiLine inserted{static_cast<uint32_t>(restOffset), static_cast<uint32_t>(rest.size()), 0};
   Lines.insert(Lines.begin() + static_cast<std::ptrdiff_t>(index) + 1, inserted);
 }
 
