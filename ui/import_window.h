@@ -1,0 +1,156 @@
+#pragma once
+
+#include <QLabel>
+#include <QWidget>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+class QDialog;
+class QLineEdit;
+class QPushButton;
+class QStackedWidget;
+class QToolButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace loggrevy {
+
+class IFileChooser;
+class TEntry;
+class TImportSession;
+class TLog;
+class TfrmEdiText;
+class TfrmImportView;
+struct TOutlineNode;
+
+// The button states of the main window.
+enum class TSelectionKind { skNone = 0, skLog = 1, skGroup = 2, skGroupedLog = 3, skUnreadable = 4 };
+
+// A label that reports a click (the red error labels of the detail page).
+class TClickLabel final : public QLabel {
+  Q_OBJECT
+
+ public:
+  using QLabel::QLabel;
+
+ signals:
+  void clicked();
+
+ protected:
+  void mouseReleaseEvent(QMouseEvent* event) override;
+};
+
+// The main window frmImport: the outline of the imported logs under their
+// contests, the detail page of the selected log or group, and the two viewers
+// it hands the selection to. It owns the import session (and so every log),
+// and the viewers only borrow the logs it hands them.
+class TfrmImport final : public QWidget {
+  Q_OBJECT
+
+ public:
+  // currentYear gives the expected contest year, asked once per batch.
+  TfrmImport(std::unique_ptr<TImportSession> session, std::unique_ptr<IFileChooser> chooser,
+             std::function<int32_t()> currentYear, QWidget* parent = nullptr);
+  ~TfrmImport() override;
+
+  // The about box the credits button shows modally; not owned.
+  void SetAboutBox(QDialog* about) { About_ = about; }
+
+  // Imports or reloads the files in order (btnSelect, drops, the command line).
+  void ImportFiles(const QStringList& paths);
+
+  const TImportSession& Session() const { return *Session_; }
+  TfrmImportView& ImportView() const { return *frmImportView_; }
+  TfrmEdiText& EdiText() const { return *frmEdiText_; }
+  QTreeWidget& Outline() const { return *otlImpLogs_; }
+  TEntry* Selected() const { return Selected_; }
+  TSelectionKind SelectionKind() const { return Kind_; }
+
+  // The log the detail page would use for spdSumLog, or nullptr.
+  TLog* SelectedLog() const;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+
+ private:
+  void BuildToolbar();
+  void BuildLogPage(QWidget* page);
+  QLineEdit* AddField(QWidget* page, const char* labelName, const QString& caption, const char* name, int x, int y,
+                      int width, bool readOnly);
+
+  void btnSelectClick();
+  void btnViewEDIClick();
+  void btnViewLogClick();
+  void btnExitClick();
+  void btnCreditsClick();
+  void otlImpLogsClick();
+  void SetButtonState(TSelectionKind kind);
+  void FillLogPage(const TLog& log);
+  void spdSumLogClick();
+  void lblEDIErrorsClick();
+  void lblLogErrorsClick();
+  void txtCallExit();
+  void ShowDistanceFields(bool on);
+  void SetMaskedNumber(QLineEdit* edit, int64_t value, int digits);
+  void SetEditable(QLineEdit* edit, bool editable);
+  void ClearPage();
+  void FormClose();
+
+  void NodeInserted(TOutlineNode* parent, std::size_t index, TOutlineNode& node);
+  void HandToViewers(TLog* ediLog, TLog* viewLog);
+  bool ShownLogAmong(const std::vector<std::string>& paths) const;
+
+  std::unique_ptr<TImportSession> Session_;
+  std::unique_ptr<IFileChooser> Chooser_;
+  std::function<int32_t()> CurrentYear_;
+  QDialog* About_ = nullptr;
+  TEntry* Selected_ = nullptr;
+  TSelectionKind Kind_ = TSelectionKind::skNone;
+  TLog* EdiTextLog_ = nullptr;
+  TLog* ImportViewLog_ = nullptr;
+  bool Closed_ = false;
+  QTreeWidgetItem* ItemChangedByPress_ = nullptr;
+  std::unordered_map<const TOutlineNode*, QTreeWidgetItem*> Items_;
+  std::unordered_map<const QTreeWidgetItem*, TOutlineNode*> Nodes_;
+
+  TfrmEdiText* frmEdiText_ = nullptr;
+  TfrmImportView* frmImportView_ = nullptr;
+
+  QPushButton* btnSelect_ = nullptr;
+  QPushButton* btnViewEDI_ = nullptr;
+  QPushButton* btnViewLog_ = nullptr;
+  QPushButton* btnExit_ = nullptr;
+  QTreeWidget* otlImpLogs_ = nullptr;
+  QStackedWidget* ntbInfoKind_ = nullptr;
+
+  QLineEdit* txtDate_ = nullptr;
+  QLineEdit* txtContest_ = nullptr;
+  QLineEdit* txtUsedCall_ = nullptr;
+  QLineEdit* txtCall_ = nullptr;
+  QLineEdit* txtLocator_ = nullptr;
+  QLineEdit* txtClaimedDxScore_ = nullptr;
+  QLineEdit* txtDxScore_ = nullptr;
+  QLineEdit* txtWorkedSquares_ = nullptr;
+  QLineEdit* txtApprovedSquares_ = nullptr;
+  QLineEdit* txtSquareBonus_ = nullptr;
+  QLineEdit* txtClaimed_ = nullptr;
+  QLineEdit* txtScore_ = nullptr;
+  QLineEdit* txtClub_ = nullptr;
+  QToolButton* spdSumLog_ = nullptr;
+  QPushButton* btnCredits_ = nullptr;
+  TClickLabel* lblEDIErrors_ = nullptr;
+  TClickLabel* lblLogErrors_ = nullptr;
+  QLabel* lblLogComments_ = nullptr;
+  std::vector<QWidget*> DistanceWidgets_;  // the five labels and fields a group hides
+};
+
+}  // namespace loggrevy

@@ -1,0 +1,77 @@
+// loggrevy: the judge's desktop program. Files named on the command line are
+// imported at start, so a file manager can open .edi files with it.
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QScreen>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include <memory>
+
+#include "core/platform.h"
+#include "model/import_session.h"
+#include "ui/about.h"
+#include "ui/edi_text.h"
+#include "ui/file_chooser.h"
+#include "ui/fonts.h"
+#include "ui/import_view.h"
+#include "ui/import_window.h"
+
+namespace {
+
+// For the screenshot script: select the first log and show the viewers (and
+// the about box) beside the main window.
+void ShowEverything(loggrevy::TfrmImport& main, QWidget& about, bool showAbout) {
+  QTreeWidget& outline = main.Outline();
+  for (QTreeWidgetItemIterator it(&outline); *it != nullptr; ++it) {
+    if ((*it)->parent() != nullptr && (*it)->childCount() == 0) {
+      outline.setCurrentItem(*it);
+      break;
+    }
+  }
+  const QRect screen = main.screen()->geometry();
+  main.ImportView().move(screen.left(), screen.top());
+  main.ImportView().show();
+  main.EdiText().move(screen.right() + 1 - main.EdiText().width(), screen.top());
+  main.EdiText().show();
+  if (showAbout) {
+    about.move(screen.left(), screen.bottom() + 1 - about.height());
+    about.show();
+  }
+  main.raise();
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("loggrevy"));
+  loggrevy::InstallFontSubstitutes();
+
+  QCommandLineParser parser;
+  parser.addPositionalArgument(QStringLiteral("files"), QStringLiteral("EDI-filer att läsa in"));
+  QCommandLineOption showViewers(QStringLiteral("show-viewers"));
+  showViewers.setFlags(QCommandLineOption::HiddenFromHelp);
+  QCommandLineOption showAbout(QStringLiteral("show-about"));
+  showAbout.setFlags(QCommandLineOption::HiddenFromHelp);
+  parser.addOption(showViewers);
+  parser.addOption(showAbout);
+  parser.process(app);
+
+  const loggrevy::TLocalSettings settings{loggrevy::SystemDecimalSeparator(), loggrevy::SystemUtcOffsetMinutes()};
+  loggrevy::TfrmImport main(std::make_unique<loggrevy::TImportSession>(settings),
+                            std::make_unique<loggrevy::TDialogFileChooser>(), &loggrevy::SystemCurrentYear);
+  loggrevy::TfrmAbout about(loggrevy::BuildVersionStrings());
+  main.SetAboutBox(&about);
+  main.setWindowIcon(QIcon(loggrevy::ProgramPicture()));
+  main.move(main.screen()->availableGeometry().center() - main.rect().center());
+  main.show();
+
+  const QStringList files = parser.positionalArguments();
+  if (!files.isEmpty()) main.ImportFiles(files);
+  if (parser.isSet(showViewers) || parser.isSet(showAbout)) {
+    ShowEverything(main, about, parser.isSet(showAbout));
+  }
+  return QApplication::exec();
+}
