@@ -16,13 +16,12 @@ namespace loggrevy {
 namespace {
 
 constexpr int kItemHeight = 16;
-constexpr int kBoldRole = Qt::UserRole + 1;
 
 // lbEDIFile is drawn by hand: bold for a line with a diagnostic, the text two
 // pixels in from the left at the top of its row.
 class TEdiLineDelegate final : public QStyledItemDelegate {
  public:
-  using QStyledItemDelegate::QStyledItemDelegate;
+  explicit TEdiLineDelegate(const TfrmEdiText& window) : QStyledItemDelegate(nullptr), Window_(window) {}
 
   void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
     const bool selected = (option.state & QStyle::State_Selected) != 0;
@@ -30,7 +29,7 @@ class TEdiLineDelegate final : public QStyledItemDelegate {
     painter->save();
     painter->fillRect(option.rect, selected ? pal.highlight() : pal.base());
     QFont font = option.font;
-    font.setBold(index.data(kBoldRole).toBool());
+    font.setBold(Window_.IsBoldRow(index.row()));
     painter->setFont(font);
     painter->setPen(pal.color(selected ? QPalette::HighlightedText : QPalette::Text));
     const QRect textRect = option.rect.adjusted(2, 0, 0, 0);
@@ -42,6 +41,9 @@ class TEdiLineDelegate final : public QStyledItemDelegate {
   QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
     return {QStyledItemDelegate::sizeHint(option, index).width(), kItemHeight};
   }
+
+ private:
+  const TfrmEdiText& Window_;
 };
 
 class TFixedHeightDelegate final : public QStyledItemDelegate {
@@ -79,7 +81,9 @@ TfrmEdiText::TfrmEdiText(QWidget* parent)
   setPalette(pal);
 
   lbEDIFile_->setObjectName(QStringLiteral("lbEDIFile"));
-  lbEDIFile_->setItemDelegate(new TEdiLineDelegate(lbEDIFile_));
+  auto* lineDelegate = new TEdiLineDelegate(*this);
+  lineDelegate->setParent(lbEDIFile_);
+  lbEDIFile_->setItemDelegate(lineDelegate);
   lbEDIFile_->setUniformItemSizes(true);
   lbErrors_->setObjectName(QStringLiteral("lbErrors"));
   lbErrors_->setItemDelegate(new TFixedHeightDelegate(lbErrors_));
@@ -114,14 +118,18 @@ void TfrmEdiText::SetLog(TLog* log) {
   Edi_ = log != nullptr ? &log->Edi() : nullptr;
   if (Edi_ == nullptr) return;
 
-  for (std::size_t r = 0; r < Edi_->Lines.size(); ++r) {
-    auto* item = new QListWidgetItem(ToQString(Edi_->LineText(r)));
-    if (Edi_->Lines[r].DiagnosticRef > 0) item->setData(kBoldRole, true);
-    lbEDIFile_->addItem(item);
-  }
+  QStringList lines;
+  lines.reserve(static_cast<qsizetype>(Edi_->Lines.size()));
+  for (std::size_t r = 0; r < Edi_->Lines.size(); ++r) lines.append(ToQString(Edi_->LineText(r)));
+  lbEDIFile_->addItems(lines);
   QStringList errors;
   for (std::size_t d = 1; d < Edi_->Diagnostics.size(); ++d) errors.append(ToQString(Edi_->Diagnostics[d].Text));
   lbErrors_->addItems(errors);
+}
+
+bool TfrmEdiText::IsBoldRow(int row) const {
+  return Edi_ != nullptr && row >= 0 && static_cast<std::size_t>(row) < Edi_->Lines.size() &&
+         Edi_->Lines[static_cast<std::size_t>(row)].DiagnosticRef > 0;
 }
 
 void TfrmEdiText::lbErrorsClick(int row) {

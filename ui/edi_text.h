@@ -24,6 +24,9 @@ class TfrmEdiText final : public QWidget {
   void SetLog(TLog* log);
   const TReg1Test* Edi() const { return Edi_; }
 
+  // Row r of lbEDIFile is drawn bold: its line carries a reader diagnostic.
+  bool IsBoldRow(int row) const;
+
   QListWidget& EdiFileList() const { return *lbEDIFile_; }
   QListWidget& ErrorList() const { return *lbErrors_; }
 

@@ -258,9 +258,9 @@ TfrmImportView::TfrmImportView(char decimalSeparator, QWidget* parent)
   connect(&grid, &QWidget::customContextMenuRequested, this,
           [this](const QPoint& pos) { ShowMenu(grdQSOs_->viewport()->mapToGlobal(pos)); });
   connect(grid.horizontalHeader(), &QWidget::customContextMenuRequested, this,
-          [this](const QPoint& pos) { ShowMenu(grdQSOs_->horizontalHeader()->mapToGlobal(pos)); });
+          [this](const QPoint& pos) { ShowMenu(grdQSOs_->horizontalHeader()->viewport()->mapToGlobal(pos)); });
   grid.viewport()->installEventFilter(this);
-  grid.horizontalHeader()->installEventFilter(this);
+  grid.horizontalHeader()->viewport()->installEventFilter(this);
   grid.installEventFilter(this);
 
   connect(lbLogErrors_, &QListWidget::currentRowChanged, this, &TfrmImportView::lbLogErrorsClick);
@@ -273,7 +273,7 @@ bool TfrmImportView::eventFilter(QObject* watched, QEvent* event) {
     const auto* mouse = static_cast<QMouseEvent*>(event);
     if (mouse->button() == Qt::RightButton) {
       const QPoint at = mouse->position().toPoint();
-      const QPoint cell = watched == grdQSOs_->horizontalHeader() ? grdQSOs_->HeaderCellAt(at) : grdQSOs_->CellAt(at);
+      const QPoint cell = watched == grdQSOs_->horizontalHeader()->viewport() ? grdQSOs_->HeaderCellAt(at) : grdQSOs_->CellAt(at);
       grdQSOsMouseDown(cell.x(), cell.y());
     }
   } else if (event->type() == QEvent::ContextMenu && watched == grdQSOs_) {
