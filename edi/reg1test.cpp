@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 #include <stdexcept>
 
@@ -45,7 +46,9 @@ std::string ReadFileBytes(const std::string& path) {
   struct stat info {};
   if (::fstat(file.Fd(), &info) != 0 || !S_ISREG(info.st_mode)) throw TReadFailure("not a regular file");
   if (static_cast<std::uintmax_t>(info.st_size) > kMaxEdiFileSize) throw TReadFailure("too large");
-  std::string bytes(static_cast<std::size_t>(info.st_size), '\0');
+  // One byte more than the size, so that reaching the end of the file needs
+  // no larger buffer.
+  std::string bytes(static_cast<std::size_t>(info.st_size) + 1, '\0');
   std::size_t filled = 0;
   for (;;) {
     if (filled == bytes.size()) {
@@ -160,6 +163,7 @@ void TReg1Test::Read(std::string bytes, const std::string& fileName) {
   QSOs.clear();
   Remarks.clear();
   WalkSections();
+  Lines.shrink_to_fit();  // a batch keeps every log in memory
 }
 
 void TReg1Test::AppendLine(std::size_t offset, std::size_t length) {
@@ -169,11 +173,11 @@ void TReg1Test::AppendLine(std::size_t offset, std::size_t length) {
 
 // Byte mode: a line ends at LF or CR LF; a lone CR is dropped and the line
 // goes on; Ctrl-Z where nothing of a line has been collected ends the file.
-// Text_ holds the file and is compacted in place as CRs are dropped.
+// Text_ holds the file; a line's CRs are dropped by moving the rest of the
+// line to the left within its own place, so no other byte moves.
 void TReg1Test::ReadLines() {
   char* data = Text_.data();
   const std::size_t size = Text_.size();
-  std::size_t write = 0;
   std::size_t read = 0;
   while (read < size) {
     const void* found = std::memchr(data + read, '\n', size - read);
@@ -181,19 +185,17 @@ void TReg1Test::ReadLines() {
     std::size_t from = read;
     while (from < end && data[from] == '\r') ++from;
     if (from < end && data[from] == '\x1A') break;
-    const std::size_t start = write;
-    if (std::memchr(data + from, '\r', end - from) == nullptr) {
-      if (write != from) std::memmove(data + write, data + from, end - from);
-      write += end - from;
-    } else {
-      for (std::size_t i = from; i < end; ++i) {
+    std::size_t length = end - from;
+    if (const void* cr = std::memchr(data + from, '\r', length)) {
+      std::size_t write = static_cast<std::size_t>(static_cast<const char*>(cr) - data);
+      for (std::size_t i = write + 1; i < end; ++i) {
         if (data[i] != '\r') data[write++] = data[i];
       }
+      length = write - from;
     }
-    AppendLine(start, write - start);
+    AppendLine(from, length);
     read = end + 1;
   }
-  Text_.resize(write);
 }
 
 // UTF-16 mode: each little-endian unit becomes one Windows-1252 character; a
@@ -282,6 +284,8 @@ void TReg1Test::WalkSections() {
           const auto count = ParseInt32(ExtractField(ExtractField(t, ';', 1), ']', 0));
           if (!count) throw TReadFailure("QSO count is not a number");
           QSOCount = *count;
+          // Room for the declared records, as far as lines are left for them.
+          if (QSOCount > 0) QSOs.reserve(std::min(static_cast<std::size_t>(QSOCount), Lines.size() - i));
           state = QSOCount == 0 ? AfterQsoLines : QsoLines;
           SplitTag(i, t);
         } else {
