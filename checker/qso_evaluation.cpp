@@ -1,6 +1,5 @@
 #include <cstdlib>
 #include <string>
-#include <unordered_set>
 
 #include "checker/check_texts.h"
 #include "checker/naccheck.h"
@@ -49,8 +48,8 @@ void TNacChecker::EvaluateQsos() {
   LocatorToLatLon(OwnLocation_);
   const TQrbCalculator qrb(OwnLocation_);
 
-  std::unordered_set<std::string> workedCalls;
-  std::unordered_set<uint32_t> workedSquares;
+  TCallSet workedCalls(log.QSOs.size());
+  TSquareSet workedSquares;
   Score_ = 0;
   int32_t best = -1;
   int32_t previousSent = 0;
@@ -73,14 +72,12 @@ void TNacChecker::EvaluateQsos() {
     }
     if (!q.Valid) continue;
 
-    std::string base = BaseCall(q.Call);
-    if (workedCalls.contains(base)) {
+    if (!workedCalls.Insert(BaseCall(q.Call))) {
       AddQsoMessage(Join(msg::kUnflaggedDuplicate, q.Call), i, 2);
       q.Valid = false;
       continue;
     }
-    workedCalls.insert(std::move(base));
-    workedSquares.insert(SquareKey(q.RcvdWWL));
+    workedSquares.Insert(q.RcvdWWL);
 
     TLocatorPoint partner{std::string(q.RcvdWWL.View())};
     LocatorToLatLon(partner);
@@ -110,8 +107,8 @@ void TNacChecker::EvaluateQsos() {
       if (distance > 800.0) AddQsoMessage(SwedishQsoText(msg::kVeryLongSwedishQso, q), i, 1);
     }
   }
-  SquareCount_ = static_cast<int32_t>(workedSquares.size());
-  ValidQsoCount_ = static_cast<int32_t>(workedCalls.size());
+  SquareCount_ = workedSquares.Size();
+  ValidQsoCount_ = static_cast<int32_t>(workedCalls.Size());
 }
 
 void TNacChecker::CheckSection() {

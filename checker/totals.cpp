@@ -1,7 +1,6 @@
 #include <cmath>
 #include <cstdlib>
 #include <string>
-#include <unordered_set>
 
 #include "checker/check_texts.h"
 #include "checker/naccheck.h"
@@ -47,7 +46,8 @@ void TNacChecker::CheckClub() {
 
 int64_t TNacChecker::JudgedPoints(std::size_t index) const {
   const int32_t km = QRBScoreKm(Distances_[index]);
-  return static_cast<int64_t>(std::trunc(double(km) * double(BandMultiplier_) * Penalties_[index].Factor));
+  // The conversion to an integer truncates towards zero.
+  return static_cast<int64_t>(double(km) * double(BandMultiplier_) * Penalties_[index].Factor);
 }
 
 double TNacChecker::GetQsoDistance(int64_t qso) const {
@@ -81,13 +81,12 @@ void TNacChecker::SetPenalty(int64_t position, uint8_t penalty) {
 void TNacChecker::Recalculate() {
   if (Log_ == nullptr) return;
   Score_ = 0;
-  std::unordered_set<uint32_t> squares;
-  squares.reserve(Distances_.size());
+  TSquareSet squares;
   int32_t best = -1;
   for (std::size_t index = 0; index < Distances_.size(); ++index) {
     const TQSORecord& q = Log_->QSOs[index];
     if (!q.Valid || Penalties_[index].Excluded) continue;
-    squares.insert(SquareKey(q.RcvdWWL));
+    squares.Insert(q.RcvdWWL);
     const int64_t points = JudgedPoints(index);
     if (PointsDeviate(points, q.Points)) {
       std::string text(msg::kPointsDeviate);
@@ -97,7 +96,7 @@ void TNacChecker::Recalculate() {
     Score_ += points;
     UpdateBestDx(QRBScoreKm(Distances_[index]), q, best);
   }
-  SquareCount_ = static_cast<int32_t>(squares.size());
+  SquareCount_ = squares.Size();
 }
 
 }  // namespace loggrevy

@@ -15,6 +15,21 @@ constexpr std::string_view kSquaresJP =
     "60 70 80 90 61 71 81 62 72 82 92 53 63 73 83 93 64 74 84 94 75 85 95 76 86 96 87 97 88 98 ";
 constexpr std::string_view kSquaresKP = "03 04 05 15 25 06 16 26 07 17 08 18 09 ";
 
+constexpr bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// The squares of a list as a table indexed by the square number 00..99.
+constexpr std::array<bool, 100> SquareTable(std::string_view list) {
+  std::array<bool, 100> table{};
+  for (std::size_t pos = 0; pos + 1 < list.size(); pos += 3) {
+    table[static_cast<std::size_t>((list[pos] - '0') * 10 + (list[pos + 1] - '0'))] = true;
+  }
+  return table;
+}
+
+constexpr std::array<bool, 100> kTableJO = SquareTable(kSquaresJO);
+constexpr std::array<bool, 100> kTableJP = SquareTable(kSquaresJP);
+constexpr std::array<bool, 100> kTableKP = SquareTable(kSquaresKP);
+
 // Prefix substitutions of the base call, tried in this order.
 constexpr std::array<std::pair<std::string_view, std::string_view>, 6> kPrefixes{{
     {"7S", "SK"},
@@ -28,21 +43,14 @@ constexpr std::array<std::pair<std::string_view, std::string_view>, 6> kPrefixes
 }  // namespace
 
 bool IsSwedishSquare(std::string_view locator) {
+  // Every listed square is two digits, so a shorter text or a non-digit is
+  // never Swedish.
+  if (locator.size() < 4 || !IsDigit(locator[2]) || !IsDigit(locator[3])) return false;
   const std::string_view field = locator.substr(0, 2);
-  const std::string_view square = locator.size() > 2 ? locator.substr(2, 2) : std::string_view{};
-  std::string_view list;
-  if (field == "JO") {
-    list = kSquaresJO;
-  } else if (field == "JP") {
-    list = kSquaresJP;
-  } else if (field == "KP") {
-    list = kSquaresKP;
-  } else {
-    return false;
-  }
-  for (std::size_t pos = 0; pos < list.size(); pos += 3) {
-    if (list.substr(pos, 2) == square) return true;
-  }
+  const auto number = static_cast<std::size_t>((locator[2] - '0') * 10 + (locator[3] - '0'));
+  if (field == "JO") return kTableJO[number];
+  if (field == "JP") return kTableJP[number];
+  if (field == "KP") return kTableKP[number];
   return false;
 }
 

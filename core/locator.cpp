@@ -1,5 +1,6 @@
 #include "core/locator.h"
 
+#include <array>
 #include <cmath>
 
 namespace loggrevy {
@@ -16,6 +17,18 @@ bool IsValidSubsquare(std::string_view six) {
          InRange(six[2], '0', '9') && InRange(six[3], '0', '9') && InRange(six[4], 'A', 'X') &&
          InRange(six[5], 'A', 'X');
 }
+
+// The last term of each co-ordinate, (letter + 0.5) / 12 for the longitude and
+// (letter + 0.5) / 24 for the latitude, for the 24 subsquare letters: the same
+// extended-precision quotients the expression gives, divided once.
+constexpr std::array<long double, 24> SubsquareTerms(int divisor) {
+  std::array<long double, 24> terms{};
+  for (int letter = 0; letter < 24; ++letter) terms[static_cast<std::size_t>(letter)] = (letter + 0.5L) / divisor;
+  return terms;
+}
+
+constexpr std::array<long double, 24> kLongitudeTerms = SubsquareTerms(12);
+constexpr std::array<long double, 24> kLatitudeTerms = SubsquareTerms(24);
 
 }  // namespace
 
@@ -34,8 +47,9 @@ void LocatorToLatLon(TLocatorPoint& point) {
   }
   const auto code = [&](std::size_t i) { return static_cast<long double>(static_cast<unsigned char>(six[i])); };
   // Each co-ordinate is one extended-precision expression, stored as a double.
-  point.Longitude = static_cast<double>((code(0) - 'A') * 20 - 180 + (code(2) - '0') * 2 + (code(4) - 'A' + 0.5L) / 12);
-  point.Latitude = static_cast<double>((code(1) - 'A') * 10 - 90 + (code(3) - '0') + (code(5) - 'A' + 0.5L) / 24);
+  const auto letter = [&](std::size_t i) { return static_cast<std::size_t>(six[i] - 'A'); };
+  point.Longitude = static_cast<double>((code(0) - 'A') * 20 - 180 + (code(2) - '0') * 2 + kLongitudeTerms[letter(4)]);
+  point.Latitude = static_cast<double>((code(1) - 'A') * 10 - 90 + (code(3) - '0') + kLatitudeTerms[letter(5)]);
 }
 
 
@@ -60,6 +74,7 @@ void CalcQRB(TLocatorPoint& partner, const TLocatorPoint& own, double& distanceK
   distanceKm = TQrbCalculator(own).DistanceTo(partner);
 }
 
-int32_t QRBScoreKm(double distanceKm) { return static_cast<int32_t>(std::trunc(distanceKm)) + 1; }
+// The conversion truncates towards zero by itself; no call to trunc needed.
+int32_t QRBScoreKm(double distanceKm) { return static_cast<int32_t>(distanceKm) + 1; }
 
 }  // namespace loggrevy
