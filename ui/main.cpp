@@ -20,12 +20,13 @@
 
 namespace {
 
-// For the screenshot script: select the first log and show the viewers (and
-// the about box) beside the main window.
-void ShowEverything(loggrevy::TfrmImport& main, QWidget& about, bool showAbout) {
+// For the screenshot script: select a node (the first log unless named) and
+// show the viewers (and the about box) beside the main window.
+void ShowEverything(loggrevy::TfrmImport& main, QWidget& about, bool showAbout, const QString& select) {
   QTreeWidget& outline = main.Outline();
   for (QTreeWidgetItemIterator it(&outline); *it != nullptr; ++it) {
-    if ((*it)->parent() != nullptr && (*it)->childCount() == 0) {
+    const bool wanted = select.isEmpty() ? (*it)->parent() != nullptr && (*it)->childCount() == 0 : (*it)->text(0) == select;
+    if (wanted) {
       outline.setCurrentItem(*it);
       break;
     }
@@ -55,6 +56,9 @@ int main(int argc, char* argv[]) {
   showViewers.setFlags(QCommandLineOption::HiddenFromHelp);
   QCommandLineOption showAbout(QStringLiteral("show-about"));
   showAbout.setFlags(QCommandLineOption::HiddenFromHelp);
+  QCommandLineOption select(QStringLiteral("select"), QString(), QStringLiteral("node"));
+  select.setFlags(QCommandLineOption::HiddenFromHelp);
+  parser.addOption(select);
   parser.addOption(showViewers);
   parser.addOption(showAbout);
   parser.process(app);
@@ -71,7 +75,7 @@ int main(int argc, char* argv[]) {
   const QStringList files = parser.positionalArguments();
   if (!files.isEmpty()) main.ImportFiles(files);
   if (parser.isSet(showViewers) || parser.isSet(showAbout)) {
-    ShowEverything(main, about, parser.isSet(showAbout));
+    ShowEverything(main, about, parser.isSet(showAbout), parser.value(select));
   }
   return QApplication::exec();
 }

@@ -61,6 +61,7 @@ class TestMainWindow : public QObject {
   void enterChoosesFilesAndEscapeTogglesAView();
   void droppedFolderIsSkipped();
   void importingSamePathReloadsInPlace();
+  void largeBatchKeepsItsOrder();
   void groupWithUnreadableMemberStaysAGroup();
   void detailPageBeforeAndAfterOwnSum();
   void groupSelectionHidesDistanceFields();
@@ -322,6 +323,26 @@ void TestMainWindow::importingSamePathReloadsInPlace() {
   Window_->ImportFiles({kMissing});
   Window_->ImportFiles({kMissing});
   QCOMPARE(FindItem(Window_->Outline(), {"Ej läsbar EDI-fil"})->childCount(), 2);
+}
+
+void TestMainWindow::largeBatchKeepsItsOrder() {
+  // Enough files for the progress dialog; it must change neither order nor result.
+  QTemporaryDir dir;
+  QStringList paths;
+  for (int i = 0; i < 30; ++i) {
+    const QString path = dir.filePath(QStringLiteral("log%1.edi").arg(29 - i, 2, 10, QLatin1Char('0')));
+    QVERIFY(CopyFile(DataPath(i % 2 == 0 ? "sm5old-144.edi" : "sm2unk-friday.edi"), path));
+    paths.append(path);
+  }
+  Window_->ImportFiles(paths);
+  QCOMPARE(Window_->findChild<QWidget*>(QStringLiteral("dlgProgress")), nullptr);
+  const auto& logs = Window_->Session().Logs();
+  QCOMPARE(logs.size(), std::size_t{30});
+  for (std::size_t i = 0; i < logs.size(); ++i) {
+    QCOMPARE(QString::fromStdString(logs[i]->Edi().FileName), paths.at(static_cast<qsizetype>(i)));
+  }
+  QCOMPARE(FindItem(Window_->Outline(), {"20060103 : VHF"})->childCount(), 15);
+  QCOMPARE(FindItem(Window_->Outline(), {"Ej identifierad test"})->childCount(), 15);
 }
 
 void TestMainWindow::groupWithUnreadableMemberStaysAGroup() {
