@@ -1,154 +1,192 @@
-#include <nlohmann/json.hpp>
-
 #include <ostream>
 #include <unordered_map>
 #include <variant>
 
+#include "cli/json_writer.h"
 #include "cli/reports.h"
-#include "core/cp1252.h"
 #include "edi/keywords.h"
 
 namespace loggrevy {
 namespace {
 
-using TJson = nlohmann::ordered_json;
+// The document is written as it goes: a batch of a thousand logs makes a
+// document of a hundred megabytes, which is never held in memory.
 using TLogIndex = std::unordered_map<const TLog*, std::size_t>;
 
-std::string Text(std::string_view cp1252) { return Cp1252ToUtf8(cp1252); }
-
 // A mark character: a string of one character, empty for code 0.
-std::string Mark(char c) { return c == '\0' ? std::string() : Cp1252ToUtf8(std::string_view(&c, 1)); }
+void Mark(TJsonWriter& json, char c) { json.Cp1252(c == '\0' ? std::string_view() : std::string_view(&c, 1)); }
 
-// Paths are the system's own bytes, kept as they are when they are UTF-8.
-std::string Dump(const TJson& json) { return json.dump(-1, ' ', false, TJson::error_handler_t::replace); }
-
-TJson EntryJson(const TEntry& entry) {
-  return TJson{{"ClaimedScore", entry.GetClaimedScore()},
-               {"TotalScore", entry.GetTotalScore()},
-               {"EdiStatus", entry.GetEdiStatus()},
-               {"CheckStatus", entry.GetCheckStatus()},
-               {"HasRemarks", entry.HasRemarks()}};
+void EntryFigures(TJsonWriter& json, const TEntry& entry) {
+  json.BeginObject();
+  json.Key("ClaimedScore").Int(entry.GetClaimedScore());
+  json.Key("TotalScore").Int(entry.GetTotalScore());
+  json.Key("EdiStatus").Unsigned(entry.GetEdiStatus());
+  json.Key("CheckStatus").Unsigned(entry.GetCheckStatus());
+  json.Key("HasRemarks").Bool(entry.HasRemarks());
+  json.EndObject();
 }
 
-TJson NodeJson(const TOutlineNode& node, const TLogIndex& index) {
-  TJson json{{"text", Text(node.Text)}};
+void Node(TJsonWriter& json, const TOutlineNode& node, const TLogIndex& index) {
+  json.BeginObject();
+  json.Key("text").Cp1252(node.Text);
   if (const TLog* log = node.Log()) {
-    json["log"] = index.at(log);
+    json.Key("log").Unsigned(index.at(log));
   } else if (const TLogGroup* group = node.Group()) {
-    json["group"] = EntryJson(*group);
+    json.Key("group");
+    EntryFigures(json, *group);
   }
   if (node.Entry == nullptr || node.Group() != nullptr) {
-    TJson children = TJson::array();
-    for (const auto& child : node.Children) children.push_back(NodeJson(*child, index));
-    json["children"] = std::move(children);
+    json.Key("children").BeginArray();
+    for (const auto& child : node.Children) Node(json, *child, index);
+    json.EndArray();
   }
-  return json;
+  json.EndObject();
 }
 
-TJson HeaderJson(const TReg1Test& edi) {
-  TJson header = TJson::object();
+void Header(TJsonWriter& json, const TReg1Test& edi) {
+  json.BeginObject();
   for (const TKeyword& keyword : KeywordTable()) {
     for (std::size_t p = 0; p < keyword.PartCount; ++p) {
       const TValuePart& part = keyword.Parts[p];
+      json.Key(part.FieldName);
       std::visit(
           [&](auto member) {
             const auto& value = edi.*member;
             using TValue = std::decay_t<decltype(value)>;
             if constexpr (std::is_same_v<TValue, std::string>) {
-              header[std::string(part.FieldName)] = Text(value);
+              json.Cp1252(value);
             } else if constexpr (std::is_same_v<TValue, float>) {
-              header[std::string(part.FieldName)] = static_cast<double>(value);
+              json.Double(static_cast<double>(value));
             } else {
-              header[std::string(part.FieldName)] = value;
+              json.Int(value);
             }
           },
           part.Field);
     }
   }
-  return header;
+  json.EndObject();
 }
 
-TJson EdiJson(const TReg1Test& edi) {
-  TJson seen = TJson::array();
-  for (int k = 1; k <= kKeywordCount; ++k) seen.push_back(edi.KeywordSeen[static_cast<std::size_t>(k)]);
-  TJson remarks = TJson::array();
-  for (const std::string& remark : edi.Remarks) remarks.push_back(Text(remark));
-  TJson lines = TJson::array();
+void Edi(TJsonWriter& json, const TReg1Test& edi) {
+  json.BeginObject();
+  json.Key("Status").Unsigned(edi.Status);
+  json.Key("ReadFinished").Bool(edi.ReadFinished);
+  json.Key("FileName").Bytes(edi.FileName);
+  json.Key("QSOCount").Int(edi.QSOCount);
+  json.Key("KeywordSeen").BeginArray();
+  for (int k = 1; k <= kKeywordCount; ++k) json.Bool(edi.KeywordSeen[static_cast<std::size_t>(k)]);
+  json.EndArray();
+  json.Key("header");
+  Header(json, edi);
+  json.Key("Remarks").BeginArray();
+  for (const std::string& remark : edi.Remarks) json.Cp1252(remark);
+  json.EndArray();
+  json.Key("Lines").BeginArray();
   for (std::size_t i = 0; i < edi.Lines.size(); ++i) {
-    lines.push_back({{"text", Text(edi.LineText(i))}, {"DiagnosticRef", edi.Lines[i].DiagnosticRef}});
+    json.BeginObject();
+    json.Key("text").Cp1252(edi.LineText(i));
+    json.Key("DiagnosticRef").Int(edi.Lines[i].DiagnosticRef);
+    json.EndObject();
   }
-  TJson diagnostics = TJson::array();
+  json.EndArray();
+  json.Key("Diagnostics").BeginArray();
   for (const TDiagnostic& diagnostic : edi.Diagnostics) {
-    diagnostics.push_back({{"text", Text(diagnostic.Text)}, {"LineRef", diagnostic.LineRef}});
+    json.BeginObject();
+    json.Key("text").Cp1252(diagnostic.Text);
+    json.Key("LineRef").Int(diagnostic.LineRef);
+    json.EndObject();
   }
-  TJson qsos = TJson::array();
+  json.EndArray();
+  json.Key("QSOs").BeginArray();
   for (const TQSORecord& q : edi.QSOs) {
-    qsos.push_back({{"Status", q.Status},         {"Date", Text(q.Date)},       {"Time", Text(q.Time)},
-                    {"Call", Text(q.Call)},       {"Mode", q.Mode},             {"SentRST", Text(q.SentRST)},
-                    {"SentNr", q.SentNr},         {"RcvdRST", Text(q.RcvdRST)}, {"RcvdNr", q.RcvdNr},
-                    {"RcvdExch", Text(q.RcvdExch)}, {"RcvdWWL", Text(q.RcvdWWL)}, {"Points", q.Points},
-                    {"NewExch", Mark(q.NewExch)}, {"NewWWL", Mark(q.NewWWL)},   {"NewDXCC", Mark(q.NewDXCC)},
-                    {"Dupe", Mark(q.Dupe)},       {"Valid", q.Valid}});
+    json.BeginObject();
+    json.Key("Status").Unsigned(q.Status);
+    json.Key("Date").Cp1252(q.Date);
+    json.Key("Time").Cp1252(q.Time);
+    json.Key("Call").Cp1252(q.Call);
+    json.Key("Mode").Int(q.Mode);
+    json.Key("SentRST").Cp1252(q.SentRST);
+    json.Key("SentNr").Int(q.SentNr);
+    json.Key("RcvdRST").Cp1252(q.RcvdRST);
+    json.Key("RcvdNr").Int(q.RcvdNr);
+    json.Key("RcvdExch").Cp1252(q.RcvdExch);
+    json.Key("RcvdWWL").Cp1252(q.RcvdWWL);
+    json.Key("Points").Int(q.Points);
+    Mark(json.Key("NewExch"), q.NewExch);
+    Mark(json.Key("NewWWL"), q.NewWWL);
+    Mark(json.Key("NewDXCC"), q.NewDXCC);
+    Mark(json.Key("Dupe"), q.Dupe);
+    json.Key("Valid").Bool(q.Valid);
+    json.EndObject();
   }
-  return TJson{{"Status", edi.Status},
-               {"ReadFinished", edi.ReadFinished},
-               {"FileName", edi.FileName},
-               {"QSOCount", edi.QSOCount},
-               {"KeywordSeen", std::move(seen)},
-               {"header", HeaderJson(edi)},
-               {"Remarks", std::move(remarks)},
-               {"Lines", std::move(lines)},
-               {"Diagnostics", std::move(diagnostics)},
-               {"QSOs", std::move(qsos)}};
+  json.EndArray();
+  json.EndObject();
 }
 
-TJson CheckJson(const TLog& log) {
+void Check(TJsonWriter& json, const TLog& log) {
   const TNacChecker& checker = log.Checker();
-  TJson messages = TJson::array();
+  json.BeginObject();
+  json.Key("Checked").Bool(checker.Checked());
+  json.Key("Kind").Int(static_cast<int>(checker.Kind()));
+  json.Key("KindName").Cp1252(KindName(checker.Kind()));
+  json.Key("MaxSeverity").Unsigned(checker.MaxSeverity());
+  json.Key("Score").Int(checker.Score());
+  json.Key("SquareCount").Int(checker.SquareCount());
+  json.Key("ValidQsoCount").Int(checker.ValidQsoCount());
+  json.Key("BestDxCalls").Cp1252(checker.BestDxCalls());
+  json.Key("BandMultiplier").Int(checker.BandMultiplier());
+  json.Key("SquareBonus").Int(checker.SquareBonus());
+  const TLocatorPoint& own = checker.OwnLocation();
+  json.Key("OwnLocation").BeginObject();
+  json.Key("Locator").Cp1252(own.Locator);
+  json.Key("Longitude").Double(own.Longitude);
+  json.Key("Latitude").Double(own.Latitude);
+  json.EndObject();
+  json.Key("Messages").BeginArray();
   for (const TCheckMessage& message : checker.Messages()) {
-    messages.push_back({{"text", Text(message.Text)}, {"qso", message.Qso}, {"severity", message.Severity}});
+    json.BeginObject();
+    json.Key("text").Cp1252(message.Text);
+    json.Key("qso").Int(message.Qso);
+    json.Key("severity").Unsigned(message.Severity);
+    json.EndObject();
   }
-  TJson qsos = TJson::array();
+  json.EndArray();
+  json.Key("QSOs").BeginArray();
   if (checker.Checked()) {
     for (std::size_t n = 1; n <= log.Edi().QSOs.size(); ++n) {
       const auto qso = static_cast<int64_t>(n);
-      qsos.push_back({{"distance", checker.GetQsoDistance(qso)},
-                      {"points", checker.GetQsoPoints(qso)},
-                      {"penalty", checker.GetPenalty(qso - 1)}});
+      json.BeginObject();
+      json.Key("distance").Double(checker.GetQsoDistance(qso));
+      json.Key("points").Int(checker.GetQsoPoints(qso));
+      json.Key("penalty").Unsigned(checker.GetPenalty(qso - 1));
+      json.EndObject();
     }
   }
-  const TLocatorPoint& own = checker.OwnLocation();
-  return TJson{{"Checked", checker.Checked()},
-               {"Kind", static_cast<int>(checker.Kind())},
-               {"KindName", std::string(KindName(checker.Kind()))},
-               {"MaxSeverity", checker.MaxSeverity()},
-               {"Score", checker.Score()},
-               {"SquareCount", checker.SquareCount()},
-               {"ValidQsoCount", checker.ValidQsoCount()},
-               {"BestDxCalls", Text(checker.BestDxCalls())},
-               {"BandMultiplier", checker.BandMultiplier()},
-               {"SquareBonus", checker.SquareBonus()},
-               {"OwnLocation", {{"Locator", Text(own.Locator)}, {"Longitude", own.Longitude}, {"Latitude", own.Latitude}}},
-               {"Messages", std::move(messages)},
-               {"QSOs", std::move(qsos)}};
+  json.EndArray();
+  json.EndObject();
 }
 
-TJson LogJson(const TLog& log) {
-  TJson entry{{"Call", Text(log.GetCall())},
-              {"DxScore", log.GetDxScore()},
-              {"Squares", log.GetSquares()},
-              {"SquareBonus", log.GetSquareBonus()},
-              {"ClaimedScore", log.GetClaimedScore()},
-              {"TotalScore", log.GetTotalScore()},
-              {"Club", Text(log.GetClub())},
-              {"EdiStatus", log.GetEdiStatus()},
-              {"CheckStatus", log.GetCheckStatus()},
-              {"HasRemarks", log.HasRemarks()}};
-  return TJson{{"file", log.Path()},
-               {"caption", Text(log.GetCaption())},
-               {"entry", std::move(entry)},
-               {"edi", EdiJson(log.Edi())},
-               {"check", CheckJson(log)}};
+void Log(TJsonWriter& json, const TLog& log) {
+  json.BeginObject();
+  json.Key("file").Bytes(log.Path());
+  json.Key("caption").Cp1252(log.GetCaption());
+  json.Key("entry").BeginObject();
+  json.Key("Call").Cp1252(log.GetCall());
+  json.Key("DxScore").Int(log.GetDxScore());
+  json.Key("Squares").Int(log.GetSquares());
+  json.Key("SquareBonus").Int(log.GetSquareBonus());
+  json.Key("ClaimedScore").Int(log.GetClaimedScore());
+  json.Key("TotalScore").Int(log.GetTotalScore());
+  json.Key("Club").Cp1252(log.GetClub());
+  json.Key("EdiStatus").Unsigned(log.GetEdiStatus());
+  json.Key("CheckStatus").Unsigned(log.GetCheckStatus());
+  json.Key("HasRemarks").Bool(log.HasRemarks());
+  json.EndObject();
+  json.Key("edi");
+  Edi(json, log.Edi());
+  json.Key("check");
+  Check(json, log);
+  json.EndObject();
 }
 
 }  // namespace
@@ -157,22 +195,20 @@ void WriteJsonReport(std::ostream& out, const TImportSession& session, const TRe
   TLogIndex index;
   for (std::size_t i = 0; i < session.Logs().size(); ++i) index[session.Logs()[i]] = i;
 
-  // The logs are written one at a time, so a large batch never has its whole
-  // document in memory.
-  TJson head{{"year", settings.Year},
-             {"utc_offset_minutes", settings.UtcOffsetMinutes},
-             {"decimal_separator", std::string(1, settings.DecimalSeparator)}};
-  TJson outline = TJson::array();
-  for (const auto& contest : session.Contests()) outline.push_back(NodeJson(*contest, index));
-  head["outline"] = std::move(outline);
-  std::string text = Dump(head);
-  text.pop_back();  // the closing brace; the logs follow
-  out << text << ",\"logs\":[";
-  for (std::size_t i = 0; i < session.Logs().size(); ++i) {
-    if (i > 0) out << ',';
-    out << Dump(LogJson(*session.Logs()[i]));
-  }
-  out << "]}\n";
+  TJsonWriter json(out);
+  json.BeginObject();
+  json.Key("year").Int(settings.Year);
+  json.Key("utc_offset_minutes").Int(settings.UtcOffsetMinutes);
+  json.Key("decimal_separator").Bytes(std::string_view(&settings.DecimalSeparator, 1));
+  json.Key("outline").BeginArray();
+  for (const auto& contest : session.Contests()) Node(json, *contest, index);
+  json.EndArray();
+  json.Key("logs").BeginArray();
+  for (const TLog* log : session.Logs()) Log(json, *log);
+  json.EndArray();
+  json.EndObject();
+  json.Flush();
+  out << '\n';
 }
 
 }  // namespace loggrevy
