@@ -168,6 +168,7 @@ void TReg1Test::Read(std::string bytes, const std::string& fileName) {
 
 void TReg1Test::AppendLine(std::size_t offset, std::size_t length) {
   if (length == 0) return;
+  if (Lines.size() >= kMaxEdiLines) throw TReadFailure("too many lines");
   Lines.push_back({static_cast<uint32_t>(offset), static_cast<uint32_t>(length), 0});
 }
 

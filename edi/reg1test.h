@@ -30,6 +30,10 @@ struct TValuePart;
 
 // Files larger than this are not read; they become unreadable logs.
 inline constexpr std::uintmax_t kMaxEdiFileSize = 64u * 1024u * 1024u;
+// Nor files of more lines than this: every line costs up to about 200 bytes
+// of records and diagnostics, so within the size cap alone a file of two-byte
+// lines would take gigabytes. A log of a million QSOs stays well below.
+inline constexpr std::size_t kMaxEdiLines = 2'000'000;
 
 // One EDI (REG1TEST version 1) log read into memory. Reading never fails
 // towards the caller: every problem of the file becomes a diagnostic tied to
@@ -50,7 +54,8 @@ class TReg1Test {
   TReg1Test& operator=(const TReg1Test&) = delete;
 
   // Reads the file at path. Never writes to it, never throws. A path that is
-  // not a regular file, or a file larger than kMaxEdiFileSize, is unreadable.
+  // not a regular file, or a file larger than kMaxEdiFileSize or with more
+  // than kMaxEdiLines lines, is unreadable.
   void LoadFromFile(const std::string& path);
   // Reads file contents already in memory, as LoadFromFile does after opening.
   void LoadFromBuffer(std::string_view bytes, const std::string& fileName);

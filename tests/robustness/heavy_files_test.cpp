@@ -1,5 +1,6 @@
 // Very large files (ctest label "heavy"): a 100 MB single line, a single line
-// of exactly the size cap, and a realistic log of one million QSO lines.
+// of exactly the size cap, files at the line cap, and a realistic log of one
+// million QSO lines.
 // Generated into a temporary folder at run time and removed afterwards.
 
 #include <gtest/gtest.h>
@@ -70,6 +71,27 @@ TEST_F(HeavyFiles, SingleLineOfExactlyTheSizeCap) {
   EXPECT_EQ(invariants::CheckLog(log, true), "");
   EXPECT_EQ(TFileState::Of(path), before);
   RecordProperty("peak_rss_kb", std::to_string(PeakResidentKilobytes()));
+}
+
+// The line cap bounds the memory of files of very short lines: a file of
+// exactly kMaxEdiLines lines is read, one line more makes it unreadable.
+TEST_F(HeavyFiles, LineCap) {
+  std::string text = "[REG1TEST;1]\n";
+  for (std::size_t i = 1; i < kMaxEdiLines; ++i) text += "A\n";
+  const std::string atCap = WriteFile("at-cap.edi", text);
+  const std::string beyondCap = WriteFile("beyond-cap.edi", text + "A\n");
+  {
+    const TLog log(atCap, testing::kCleanLogYear, TLocalSettings{});
+    EXPECT_EQ(log.Edi().Lines.size(), kMaxEdiLines);
+    EXPECT_EQ(log.Edi().Diagnostics.back().Text, diag::kIncomplete);
+    EXPECT_EQ(invariants::CheckLog(log, true), "");
+  }
+  const TFileState before = TFileState::Of(beyondCap);
+  const TLog log(beyondCap, testing::kCleanLogYear, TLocalSettings{});
+  EXPECT_EQ(log.Edi().Status, 3);
+  EXPECT_EQ(log.Edi().Diagnostics.back().Text, diag::kFailure3);
+  EXPECT_EQ(invariants::CheckLog(log, true), "");
+  EXPECT_EQ(TFileState::Of(beyondCap), before);
 }
 
 // One million short QSO lines (about 46 MB) with distinct calls, cycling
