@@ -80,9 +80,10 @@ TfrmAbout::TfrmAbout(const TVersionStrings& strings, QWidget* parent) : QDialog(
   MakeLabel(panel, "ProductName", QStringLiteral("ZRL aktivitetstester VOVIR"), 110, 20);
   QLabel* version = MakeLabel(panel, "Version", QStringLiteral("Version kunde ej bestämmas"), 110, 50);
   QLabel* copyright = MakeLabel(panel, "Copyright", QStringLiteral("Copyright © Loggrevy-projektet"), 10, 100);
-  auto* comments = new QLabel(QStringLiteral("Programmet är avsett för sammanräkning av resultaten i ZRL:s aktivitets och "
-                                             "kvartalstester."),
-                              panel);
+  auto* comments =
+      new QLabel(QStringLiteral("Programmet är avsett för sammanräkning av resultaten i ZRL:s aktivitets och "
+                                "kvartalstester."),
+                 panel);
   comments->setObjectName(QStringLiteral("Comments"));
   comments->setWordWrap(true);
   comments->setGeometry(10, 130, 333, 34);

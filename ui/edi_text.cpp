@@ -34,7 +34,8 @@ class TEdiLineDelegate final : public QStyledItemDelegate {
     painter->setPen(pal.color(selected ? QPalette::HighlightedText : QPalette::Text));
     const QRect textRect = option.rect.adjusted(2, 0, 0, 0);
     painter->setClipRect(option.rect);
-    painter->drawText(textRect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, index.data(Qt::DisplayRole).toString());
+    painter->drawText(textRect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
+                      index.data(Qt::DisplayRole).toString());
     painter->restore();
   }
 
@@ -107,7 +108,8 @@ TfrmEdiText::TfrmEdiText(QWidget* parent)
   connect(lbEDIFile_, &QListWidget::itemClicked, this,
           [this](QListWidgetItem* item) { lbEDIFileClick(lbEDIFile_->row(item)); });
   connect(lbErrors_, &QListWidget::currentRowChanged, this, &TfrmEdiText::lbErrorsClick);
-  connect(lbErrors_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) { lbErrorsClick(lbErrors_->row(item)); });
+  connect(lbErrors_, &QListWidget::itemClicked, this,
+          [this](QListWidgetItem* item) { lbErrorsClick(lbErrors_->row(item)); });
 }
 
 void TfrmEdiText::SetLog(TLog* log) {

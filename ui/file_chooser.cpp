@@ -6,7 +6,8 @@ namespace loggrevy {
 
 QStringList TDialogFileChooser::ChooseLogs(QWidget* parent) {
   // "*" rather than "*.*": on this platform a name need not have a dot to be a log.
-  return QFileDialog::getOpenFileNames(parent, QStringLiteral("Välj loggar"), QString(), QStringLiteral("Alla filer (*)"));
+  return QFileDialog::getOpenFileNames(parent, QStringLiteral("Välj loggar"), QString(),
+                                       QStringLiteral("Alla filer (*)"));
 }
 
 }  // namespace loggrevy

@@ -9,11 +9,14 @@ void InstallFontSubstitutes() {
   const QString sans = QStringLiteral("Liberation Sans");
   QFont::insertSubstitutions(QStringLiteral("Arial"), {sans, QStringLiteral("Arimo"), QStringLiteral("DejaVu Sans")});
   QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"), {sans, QStringLiteral("DejaVu Sans")});
-  QFont::insertSubstitutions(QStringLiteral("Helvetica"), {QStringLiteral("Nimbus Sans"), sans, QStringLiteral("DejaVu Sans")});
-  QFont::insertSubstitutions(QStringLiteral("Times New Roman"),
-                             {QStringLiteral("Liberation Serif"), QStringLiteral("Tinos"), QStringLiteral("DejaVu Serif")});
-  QFont::insertSubstitutions(QStringLiteral("Courier"), {QStringLiteral("Liberation Mono"), QStringLiteral("Nimbus Mono PS"),
-                                                         QStringLiteral("DejaVu Sans Mono")});
+  QFont::insertSubstitutions(QStringLiteral("Helvetica"),
+                             {QStringLiteral("Nimbus Sans"), sans, QStringLiteral("DejaVu Sans")});
+  QFont::insertSubstitutions(
+      QStringLiteral("Times New Roman"),
+      {QStringLiteral("Liberation Serif"), QStringLiteral("Tinos"), QStringLiteral("DejaVu Serif")});
+  QFont::insertSubstitutions(
+      QStringLiteral("Courier"),
+      {QStringLiteral("Liberation Mono"), QStringLiteral("Nimbus Mono PS"), QStringLiteral("DejaVu Sans Mono")});
 }
 
 QFont PixelFont(const QString& family, int pixels) {

@@ -41,12 +41,12 @@ struct THeadLabel {
 };
 
 constexpr THeadLabel kHeadLabels[] = {
-    {u"TESTLOGG.", 5, 3, 12},      {u"Band", 110, 5, 10},         {u"Datum", 300, 5, 10},
-    {u"Signal", 405, 5, 10},       {u"Namn.", 5, 32, 9},          {u"Lokator", 405, 32, 9},
-    {u"Adress.", 5, 52, 9},        {u"Antal QSO:n", 405, 52, 9},  {u"Adress.", 5, 72, 9},
-    {u"Antal Rutor", 405, 72, 9},  {u"Tävl.Klass.", 5, 92, 9},    {u"Totalpoäng", 405, 92, 9},
+    {u"TESTLOGG.", 5, 3, 12},      {u"Band", 110, 5, 10},          {u"Datum", 300, 5, 10},
+    {u"Signal", 405, 5, 10},       {u"Namn.", 5, 32, 9},           {u"Lokator", 405, 32, 9},
+    {u"Adress.", 5, 52, 9},        {u"Antal QSO:n", 405, 52, 9},   {u"Adress.", 5, 72, 9},
+    {u"Antal Rutor", 405, 72, 9},  {u"Tävl.Klass.", 5, 92, 9},     {u"Totalpoäng", 405, 92, 9},
     {u"Txcvr.", 5, 113, 9},        {u"Bästa QRB.km", 405, 113, 9}, {u"Antenn.", 5, 133, 9},
-    {u"Med station", 405, 133, 9}, {u"Operatör (er)", 5, 153, 9}, {u"Klubbstation", 405, 153, 9},
+    {u"Med station", 405, 133, 9}, {u"Operatör (er)", 5, 153, 9},  {u"Klubbstation", 405, 153, 9},
 };
 
 // Draws text with its top-left corner at (x, y), as the form's canvas does.
@@ -79,14 +79,10 @@ QString FormatGeneral(double value, char decimalSeparator) {
 
 QString PenaltyText(uint8_t penalty) {
   switch (penalty) {
-    case kPenaltyNone:
-      return {};
-    case kPenaltyInvalid:
-      return QStringLiteral("-100%");
-    case kPenaltyDuplicate:
-      return QStringLiteral("-1000%");
-    default:
-      return QStringLiteral("?");
+    case kPenaltyNone: return {};
+    case kPenaltyInvalid: return QStringLiteral("-100%");
+    case kPenaltyDuplicate: return QStringLiteral("-1000%");
+    default: return QStringLiteral("?");
   }
 }
 
@@ -273,7 +269,8 @@ bool TfrmImportView::eventFilter(QObject* watched, QEvent* event) {
     const auto* mouse = static_cast<QMouseEvent*>(event);
     if (mouse->button() == Qt::RightButton) {
       const QPoint at = mouse->position().toPoint();
-      const QPoint cell = watched == grdQSOs_->horizontalHeader()->viewport() ? grdQSOs_->HeaderCellAt(at) : grdQSOs_->CellAt(at);
+      const QPoint cell =
+          watched == grdQSOs_->horizontalHeader()->viewport() ? grdQSOs_->HeaderCellAt(at) : grdQSOs_->CellAt(at);
       grdQSOsMouseDown(cell.x(), cell.y());
     }
   } else if (event->type() == QEvent::ContextMenu && watched == grdQSOs_) {
@@ -319,7 +316,8 @@ void TfrmImportView::OnSetPunishment(QAction* item, uint8_t penalty) {
 
 void TfrmImportView::WriteJudgedCells(int row) {
   const TQSORecord* q = Edi_->GetQSO(row);
-  grdQSOs_->SetCell(kColOwnPoints, row, q != nullptr && q->Valid ? IntText(Checker_->GetQsoPoints(row)) : QStringLiteral("0"));
+  grdQSOs_->SetCell(kColOwnPoints, row,
+                    q != nullptr && q->Valid ? IntText(Checker_->GetQsoPoints(row)) : QStringLiteral("0"));
   grdQSOs_->SetCell(kColJudgement, row, PenaltyText(Checker_->GetPenalty(row - 1)));
 }
 
@@ -349,7 +347,8 @@ void TfrmImportView::SetLog(TLog* log) {
 void TfrmImportView::Fill() {
   pbHead_->SetEdi(Edi_);
   TXStrGrid& grid = *grdQSOs_;
-  const int count = static_cast<int>(std::min<std::size_t>(static_cast<std::size_t>(std::max(Edi_->QSOCount, 0)), Edi_->QSOs.size()));
+  const int count =
+      static_cast<int>(std::min<std::size_t>(static_cast<std::size_t>(std::max(Edi_->QSOCount, 0)), Edi_->QSOs.size()));
   grid.BeginUpdate();
   grid.SetRowCount(count + 1);
   for (int n = 1; n <= count; ++n) {
@@ -361,7 +360,8 @@ void TfrmImportView::Fill() {
     grid.SetCell(4, n, ToQString(q.RcvdRST));
     grid.SetCell(5, n, ToQString(q.RcvdWWL));
     grid.SetCell(kColPoints, n, IntText(q.Points));
-    grid.SetCell(kColDistance, n, q.Valid ? FormatDistance(Checker_->GetQsoDistance(n), DecimalSeparator_) : QStringLiteral("-"));
+    grid.SetCell(kColDistance, n,
+                 q.Valid ? FormatDistance(Checker_->GetQsoDistance(n), DecimalSeparator_) : QStringLiteral("-"));
     WriteJudgedCells(n);
   }
   grid.EndUpdate();

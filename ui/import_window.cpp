@@ -97,8 +97,9 @@ TfrmImport::TfrmImport(std::unique_ptr<TImportSession> session, std::unique_ptr<
   frmImportView_ = new TfrmImportView(Session_->Settings().DecimalSeparator, this);
   connect(frmImportView_, &TfrmImportView::JudgementChanged, this, &TfrmImport::spdSumLogClick);
 
-  Session_->SetNodeInserted(
-      [this](TOutlineNode* parentNode, std::size_t index, TOutlineNode& node) { NodeInserted(parentNode, index, node); });
+  Session_->SetNodeInserted([this](TOutlineNode* parentNode, std::size_t index, TOutlineNode& node) {
+    NodeInserted(parentNode, index, node);
+  });
 
   connect(otlImpLogs_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* current) {
     ItemChangedByPress_ = QApplication::mouseButtons() != Qt::NoButton ? current : nullptr;
@@ -144,11 +145,14 @@ void TfrmImport::BuildToolbar() {
     QStyle::StandardPixmap Glyph;
   };
   const TButtonSpec specs[] = {
-      {&btnSelect_, "btnSelect", QStringLiteral("&Välj loggar"), QStringLiteral("Välj loggar"), QStyle::SP_DialogOpenButton},
-      {&btnViewEDI_, "btnViewEDI", QStringLiteral("Visa &EDI fil"), QStringLiteral("Visa import-filen"), QStyle::SP_FileIcon},
+      {&btnSelect_, "btnSelect", QStringLiteral("&Välj loggar"), QStringLiteral("Välj loggar"),
+       QStyle::SP_DialogOpenButton},
+      {&btnViewEDI_, "btnViewEDI", QStringLiteral("Visa &EDI fil"), QStringLiteral("Visa import-filen"),
+       QStyle::SP_FileIcon},
       {&btnViewLog_, "btnViewLog", QStringLiteral("Visa &Log"), QStringLiteral("Visa tolkad importfil som log"),
        QStyle::SP_FileDialogDetailedView},
-      {&btnExit_, "btnExit", QStringLiteral("&Avsluta"), QStringLiteral("Avluta import av loggar"), QStyle::SP_DialogCloseButton},
+      {&btnExit_, "btnExit", QStringLiteral("&Avsluta"), QStringLiteral("Avluta import av loggar"),
+       QStyle::SP_DialogCloseButton},
   };
   int x = 2;
   for (const TButtonSpec& spec : specs) {
@@ -269,8 +273,9 @@ void TfrmImport::NodeInserted(TOutlineNode* parentNode, std::size_t index, TOutl
   // Logs filed under their path (unreadable or unidentified without a call)
   // carry the file system's bytes, not Windows-1252 text.
   const TLog* log = node.Log();
-  const bool isPath = log != nullptr && parentNode != nullptr && parentNode->Parent == nullptr &&
-                      (log->GetEdiStatus() == 3 || (log->Checker().Kind() == TContestKind::None && log->Edi().PCall.empty()));
+  const bool isPath =
+      log != nullptr && parentNode != nullptr && parentNode->Parent == nullptr &&
+      (log->GetEdiStatus() == 3 || (log->Checker().Kind() == TContestKind::None && log->Edi().PCall.empty()));
   auto* item = new QTreeWidgetItem(QStringList(isPath ? PathToQString(node.Text) : ToQString(node.Text)));
   const int at = static_cast<int>(index);
   if (parentNode == nullptr) {

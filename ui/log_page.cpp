@@ -77,7 +77,8 @@ void TfrmImport::BuildLogPage(QWidget* page) {
   txtDate_ = AddField(page, "lblDate", QStringLiteral("Datum"), "txtDate", kLeft, y, kFieldWidth, true);
   txtContest_ = AddField(page, "lblContest", QStringLiteral("Test"), "txtContest", kRight, y, kFieldWidth, true);
   y += kRowStep;
-  txtUsedCall_ = AddField(page, "lblUsedCall", QStringLiteral("Använd signal"), "txtUsedCall", kLeft, y, kFieldWidth, true);
+  txtUsedCall_ =
+      AddField(page, "lblUsedCall", QStringLiteral("Använd signal"), "txtUsedCall", kLeft, y, kFieldWidth, true);
   txtCall_ = AddField(page, "lblCall", QStringLiteral("Tävlande signal"), "txtCall", kRight, y, kFieldWidth, false);
   txtCall_->setMaxLength(12);
   y += kRowStep;
@@ -97,10 +98,13 @@ void TfrmImport::BuildLogPage(QWidget* page) {
                                  kRight, y, kFieldWidth, false);
   txtApprovedSquares_->setInputMask(DigitMask(kSquareDigits));
   y += kRowStep;
-  txtSquareBonus_ = AddField(page, "lblSquareBonus", QStringLiteral("Rutbonus"), "txtSquareBonus", kLeft, y, kFieldWidth, true);
+  txtSquareBonus_ =
+      AddField(page, "lblSquareBonus", QStringLiteral("Rutbonus"), "txtSquareBonus", kLeft, y, kFieldWidth, true);
   y += kRowStep;
-  txtClaimed_ = AddField(page, "lblClaimed", QStringLiteral("Krävd totalpoäng"), "txtClaimed", kLeft, y, kFieldWidth, true);
-  txtScore_ = AddField(page, "lblScore", QStringLiteral("Erhållen totalpoäng"), "txtScore", kRight, y, kFieldWidth - 26, true);
+  txtClaimed_ =
+      AddField(page, "lblClaimed", QStringLiteral("Krävd totalpoäng"), "txtClaimed", kLeft, y, kFieldWidth, true);
+  txtScore_ =
+      AddField(page, "lblScore", QStringLiteral("Erhållen totalpoäng"), "txtScore", kRight, y, kFieldWidth - 26, true);
   txtScore_->setFocusPolicy(Qt::StrongFocus);
 
   spdSumLog_ = new QToolButton(page);
@@ -111,8 +115,9 @@ void TfrmImport::BuildLogPage(QWidget* page) {
   spdSumLog_->setFocusPolicy(Qt::NoFocus);
   connect(spdSumLog_, &QToolButton::clicked, this, &TfrmImport::spdSumLogClick);
 
-  for (const char* name : {"lblClaimedDxScore", "txtClaimedDxScore", "lblDxScore", "txtDxScore", "lblWorkedSquares",
-                           "txtWorkedSquares", "lblApprovedSquares", "txtApprovedSquares", "lblSquareBonus", "txtSquareBonus"}) {
+  for (const char* name :
+       {"lblClaimedDxScore", "txtClaimedDxScore", "lblDxScore", "txtDxScore", "lblWorkedSquares", "txtWorkedSquares",
+        "lblApprovedSquares", "txtApprovedSquares", "lblSquareBonus", "txtSquareBonus"}) {
     DistanceWidgets_.push_back(page->findChild<QWidget*>(QString::fromLatin1(name)));
   }
 
@@ -142,8 +147,8 @@ void TfrmImport::BuildLogPage(QWidget* page) {
   connect(lblEDIErrors_, &TClickLabel::clicked, this, &TfrmImport::lblEDIErrorsClick);
   connect(lblLogErrors_, &TClickLabel::clicked, this, &TfrmImport::lblLogErrorsClick);
 
-  btnCredits_ = new QPushButton(style()->standardIcon(QStyle::SP_DialogHelpButton),
-                                QStringLiteral("Loggrevy-projektet"), page);
+  btnCredits_ =
+      new QPushButton(style()->standardIcon(QStyle::SP_DialogHelpButton), QStringLiteral("Loggrevy-projektet"), page);
   btnCredits_->setObjectName(QStringLiteral("btnCredits"));
   btnCredits_->setToolTip(QStringLiteral("Om programmet"));
   btnCredits_->setGeometry(431 - 170 - 8, 411 - 29 - 6, 170, 29);

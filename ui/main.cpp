@@ -25,7 +25,8 @@ namespace {
 void ShowEverything(loggrevy::TfrmImport& main, QWidget& about, bool showAbout, const QString& select) {
   QTreeWidget& outline = main.Outline();
   for (QTreeWidgetItemIterator it(&outline); *it != nullptr; ++it) {
-    const bool wanted = select.isEmpty() ? (*it)->parent() != nullptr && (*it)->childCount() == 0 : (*it)->text(0) == select;
+    const bool wanted =
+        select.isEmpty() ? (*it)->parent() != nullptr && (*it)->childCount() == 0 : (*it)->text(0) == select;
     if (wanted) {
       outline.setCurrentItem(*it);
       break;

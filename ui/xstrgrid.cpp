@@ -77,7 +77,8 @@ const QString& TXStrGridModel::Cell(int col, int row) const {
 
 bool TXStrGridModel::SetCell(int col, int row, const QString& text) {
   if (col < 0 || col >= Cols_ || row < 0 || row >= Rows_) return false;
-  QString& cell = Cells_[static_cast<std::size_t>(row) * static_cast<std::size_t>(Cols_) + static_cast<std::size_t>(col)];
+  QString& cell =
+      Cells_[static_cast<std::size_t>(row) * static_cast<std::size_t>(Cols_) + static_cast<std::size_t>(col)];
   if (cell == text) return false;
   cell = text;
   NoteChange(col, row);
@@ -261,14 +262,10 @@ TCellStyle TXStrGrid::CellStyle(int row, int col, const TCellState& state) const
 
 QVariant TXStrGrid::HeaderStyle(int col, int role) const {
   switch (role) {
-    case Qt::TextAlignmentRole:
-      return QVariant::fromValue(CellAlignment(0, col) | Qt::AlignVCenter);
-    case Qt::ForegroundRole:
-      return CellStyle(0, col, TCellState{false, false, true}).TextColor;
-    case Qt::FontRole:
-      return CellStyle(0, col, TCellState{false, false, true}).Font;
-    default:
-      return {};
+    case Qt::TextAlignmentRole: return QVariant::fromValue(CellAlignment(0, col) | Qt::AlignVCenter);
+    case Qt::ForegroundRole: return CellStyle(0, col, TCellState{false, false, true}).TextColor;
+    case Qt::FontRole: return CellStyle(0, col, TCellState{false, false, true}).Font;
+    default: return {};
   }
 }
 
@@ -286,7 +283,8 @@ void TXStrGrid::DrawCell(QPainter& painter, const QRect& rect, int col, int row,
     painter.setPen(style.TextColor);
     painter.setClipRect(textRect);
     const Qt::Alignment horizontal = CellAlignment(row, col) & Qt::AlignHorizontal_Mask;
-    painter.drawText(textRect, static_cast<int>(horizontal | Qt::AlignVCenter | Qt::TextExpandTabs | Qt::TextSingleLine),
+    painter.drawText(textRect,
+                     static_cast<int>(horizontal | Qt::AlignVCenter | Qt::TextExpandTabs | Qt::TextSingleLine),
                      Cell(col, row));
     painter.setClipping(false);
   } else if (OnDrawCell_) {
@@ -298,7 +296,8 @@ void TXStrGrid::DrawCell(QPainter& painter, const QRect& rect, int col, int row,
   if (HorzLines_) painter.drawLine(rect.bottomLeft(), rect.bottomRight());
   if (Grid3D_ && VertLines_ && HorzLines_) {
     painter.setPen(palette().color(QPalette::HighlightedText));
-    const QPoint points[3] = {QPoint(rect.left(), rect.bottom() - 1), rect.topLeft(), QPoint(rect.right() - 1, rect.top())};
+    const QPoint points[3] = {QPoint(rect.left(), rect.bottom() - 1), rect.topLeft(),
+                              QPoint(rect.right() - 1, rect.top())};
     painter.drawPolyline(points, 3);
   }
   painter.restore();

@@ -32,11 +32,13 @@ struct TCellStyle {
   QColor TextColor;
 };
 
-using TGridColorEvent = std::function<void(TXStrGrid& sender, int row, int col, const TCellState& state, TCellStyle& style)>;
+using TGridColorEvent =
+    std::function<void(TXStrGrid& sender, int row, int col, const TCellState& state, TCellStyle& style)>;
 // alignment arrives holding the grid's Alignment; the handler may overwrite it.
 using TGridAlignEvent = std::function<void(TXStrGrid& sender, int row, int col, Qt::Alignment& alignment)>;
 // Draws a cell when DefaultDrawing is off.
-using TGridDrawCellEvent = std::function<void(TXStrGrid& sender, QPainter& painter, const QRect& rect, int row, int col, const TCellState& state)>;
+using TGridDrawCellEvent = std::function<void(TXStrGrid& sender, QPainter& painter, const QRect& rect, int row, int col,
+                                              const TCellState& state)>;
 
 // The texts of a grid of RowCount x ColCount cells. Grid row 0 is the fixed
 // header row: views show it as their horizontal header, and model row r is grid

@@ -141,7 +141,7 @@ void TestMainWindow::windowHasItsControls() {
   QVERIFY(Window_->EdiText().isHidden());
 
   // Tab visits the credits button and the five fields in order.
-  QWidget* expected[] = {Child("btnCredits"), Edit("txtCall"),  Edit("txtDxScore"),
+  QWidget* expected[] = {Child("btnCredits"),        Edit("txtCall"),  Edit("txtDxScore"),
                          Edit("txtApprovedSquares"), Edit("txtScore"), Edit("txtClub")};
   for (std::size_t i = 0; i + 1 < std::size(expected); ++i) QCOMPARE(expected[i]->nextInFocusChain(), expected[i + 1]);
   QCOMPARE(Edit("txtLocator")->focusPolicy(), Qt::ClickFocus);
@@ -187,10 +187,13 @@ void TestMainWindow::buttonStatesFollowSelection_data() {
   using K = TSelectionKind;
   QTest::newRow("contest") << QStringList{"20060105 : VHF"} << int(K::skNone) << 0 << false << false;
   QTest::newRow("log") << QStringList{"20060105 : VHF", "SM5ABC"} << int(K::skLog) << 1 << true << true;
-  QTest::newRow("unidentified log") << QStringList{"Ej identifierad test", "SM2UNK"} << int(K::skLog) << 1 << true << true;
+  QTest::newRow("unidentified log") << QStringList{"Ej identifierad test", "SM2UNK"} << int(K::skLog) << 1 << true
+                                    << true;
   QTest::newRow("group") << QStringList{"20060124 : Mikro", "SM7MIK"} << int(K::skGroup) << 1 << false << false;
-  QTest::newRow("grouped log") << QStringList{"20060105 : 28M", "SM3TEN", "B"} << int(K::skGroupedLog) << 1 << true << true;
-  QTest::newRow("unreadable") << QStringList{"Ej läsbar EDI-fil", kMissing} << int(K::skUnreadable) << 0 << true << false;
+  QTest::newRow("grouped log") << QStringList{"20060105 : 28M", "SM3TEN", "B"} << int(K::skGroupedLog) << 1 << true
+                               << true;
+  QTest::newRow("unreadable") << QStringList{"Ej läsbar EDI-fil", kMissing} << int(K::skUnreadable) << 0 << true
+                              << false;
 }
 
 void TestMainWindow::buttonStatesFollowSelection() {
@@ -217,7 +220,8 @@ void TestMainWindow::buttonStatesFollowSelection() {
   if (kind == int(TSelectionKind::skUnreadable)) {
     QCOMPARE(Window_->EdiText().EdiFileList().count(), 0);
     QCOMPARE(Window_->EdiText().ErrorList().count(), 3);
-    QCOMPARE(Window_->EdiText().ErrorList().item(0)->text(), QStringLiteral("EDI-filen följer ej standard och kan ej läsas."));
+    QCOMPARE(Window_->EdiText().ErrorList().item(0)->text(),
+             QStringLiteral("EDI-filen följer ej standard och kan ej läsas."));
   }
 }
 
@@ -276,8 +280,7 @@ void TestMainWindow::droppedFolderIsSkipped() {
   QDropEvent drop(QPointF(at), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
   QCoreApplication::sendEvent(Window_.get(), &drop);
 
-  QCOMPARE(OutlineLines(Window_->Outline()),
-           (QStringList{"20060103 : VHF", "  SM5OLD", "20060105 : VHF", "  SM6XYZ"}));
+  QCOMPARE(OutlineLines(Window_->Outline()), (QStringList{"20060103 : VHF", "  SM5OLD", "20060105 : VHF", "  SM6XYZ"}));
   const auto& logs = Window_->Session().Logs();
   QCOMPARE(logs.size(), std::size_t{2});
   QCOMPARE(QString::fromStdString(logs[0]->Edi().FileName), first);
@@ -374,10 +377,9 @@ void TestMainWindow::detailPageBeforeAndAfterOwnSum() {
   Window_->ImportFiles(MixedBatch());
   Select({"20060105 : VHF", "SM5ABC"});
   const QList<std::pair<const char*, QString>> claimed{
-      {"txtDate", "20060105"},      {"txtContest", "????"},      {"txtUsedCall", "SM5ABC"},
-      {"txtCall", "SM5ABC"},        {"txtLocator", "JO99BH"},    {"txtClaimedDxScore", "600"},
-      {"txtDxScore", "600"},        {"txtWorkedSquares", "4"},   {"txtApprovedSquares", "4"},
-      {"txtSquareBonus", "2000"},   {"txtClaimed", "2600"},      {"txtScore", "2600"},
+      {"txtDate", "20060105"},     {"txtContest", "????"},       {"txtUsedCall", "SM5ABC"}, {"txtCall", "SM5ABC"},
+      {"txtLocator", "JO99BH"},    {"txtClaimedDxScore", "600"}, {"txtDxScore", "600"},     {"txtWorkedSquares", "4"},
+      {"txtApprovedSquares", "4"}, {"txtSquareBonus", "2000"},   {"txtClaimed", "2600"},    {"txtScore", "2600"},
       {"txtClub", "SK5AA"}};
   for (const auto& [name, text] : claimed) QCOMPARE(Edit(name)->text(), text);
   QCOMPARE(Edit("txtContest")->palette().color(QPalette::Base), Window_->palette().color(QPalette::Highlight));
@@ -409,8 +411,9 @@ void TestMainWindow::groupSelectionHidesDistanceFields() {
   Window_->ImportFiles(MixedBatch());
   Select({"20060105 : VHF", "SM5ABC"});
   Select({"20060124 : Mikro", "SM7MIK"});
-  for (const char* name : {"txtClaimedDxScore", "txtDxScore", "txtWorkedSquares", "txtApprovedSquares", "txtSquareBonus",
-                           "lblClaimedDxScore", "lblDxScore", "lblWorkedSquares", "lblApprovedSquares", "lblSquareBonus"}) {
+  for (const char* name :
+       {"txtClaimedDxScore", "txtDxScore", "txtWorkedSquares", "txtApprovedSquares", "txtSquareBonus",
+        "lblClaimedDxScore", "lblDxScore", "lblWorkedSquares", "lblApprovedSquares", "lblSquareBonus"}) {
     QVERIFY2(Child(name)->isHidden(), name);
   }
   QVERIFY(Edit("txtDxScore")->isReadOnly());

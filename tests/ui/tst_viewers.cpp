@@ -50,9 +50,7 @@ class TestViewers : public QObject {
  private:
   void SelectLog(const QStringList& path);
   void RightClickRow(int row, int col = 2);
-  QLineEdit* Edit(const char* name) const {
-    return Window_->findChild<QLineEdit*>(QString::fromLatin1(name));
-  }
+  QLineEdit* Edit(const char* name) const { return Window_->findChild<QLineEdit*>(QString::fromLatin1(name)); }
   QAction* Item(const char* name) const {
     return Window_->ImportView().PopupMenu().findChild<QAction*>(QString::fromLatin1(name));
   }
@@ -66,8 +64,8 @@ void TestViewers::init() {
   Window_ = MakeMainWindow();
   Window_->show();
   QVERIFY(QTest::qWaitForWindowExposed(Window_.get()));
-  Window_->ImportFiles({DataPath("sm5abc-144.edi"), DataPath("sm6xyz-144.edi"), DataPath("sm7mik-10g.edi"),
-                        DataPath("sm7mik-24g.edi")});
+  Window_->ImportFiles(
+      {DataPath("sm5abc-144.edi"), DataPath("sm6xyz-144.edi"), DataPath("sm7mik-10g.edi"), DataPath("sm7mik-24g.edi")});
 }
 
 void TestViewers::cleanup() { Window_.reset(); }
@@ -98,7 +96,8 @@ void TestViewers::logViewHasItsLayout() {
   TXStrGrid& grid = view.Grid();
   QCOMPARE(grid.objectName(), QStringLiteral("grdQSOs"));
   QCOMPARE(grid.ColCount(), 10);
-  const QStringList headers{"QSOnr", "UTC", "STATION", "RST-S", "RST-R", "LOKATOR", "POÄNG", "(QRB)", "(Poäng)", "Bedömn."};
+  const QStringList headers{"QSOnr",   "UTC",   "STATION", "RST-S",   "RST-R",
+                            "LOKATOR", "POÄNG", "(QRB)",   "(Poäng)", "Bedömn."};
   const int widths[] = {62, 43, 88, 62, 62, 67, 53, 51, 52, 56};
   for (int c = 0; c < 10; ++c) {
     QCOMPARE(grid.Cell(c, 0), headers.at(c));
@@ -142,7 +141,7 @@ void TestViewers::pointsColumnIsColouredByComparison() {
   const TXStrGrid& grid = view.Grid();
   const QColor text = grid.palette().color(QPalette::Text);
   const TCellState normal;
-  QCOMPARE(grid.CellStyle(1, 6, normal).TextColor, text);          // 24 claimed, 24 computed
+  QCOMPARE(grid.CellStyle(1, 6, normal).TextColor, text);              // 24 claimed, 24 computed
   QCOMPARE(grid.CellStyle(2, 6, normal).TextColor, QColor(Qt::red));   // 250 against 194
   QCOMPARE(grid.CellStyle(3, 6, normal).TextColor, QColor(Qt::blue));  // 60 against 70
   QCOMPARE(grid.CellStyle(6, 6, normal).TextColor, QColor(Qt::red));   // 10 against 0
@@ -364,15 +363,14 @@ void TestViewers::aboutBoxShowsVersionStrings() {
   TfrmAbout about(BuildVersionStrings());
   QCOMPARE(about.windowTitle(), QStringLiteral("Om"));
   QCOMPARE(about.size(), QSize(373, 266));
-  const auto label = [&about](const char* name) {
-    return about.findChild<QLabel*>(QString::fromLatin1(name))->text();
-  };
+  const auto label = [&about](const char* name) { return about.findChild<QLabel*>(QString::fromLatin1(name))->text(); };
   QCOMPARE(label("ProductName"), QStringLiteral("ZRL aktivitetstester VOVIR"));
   QCOMPARE(label("Version"), QStringLiteral("Version 1.7.0.0"));
   QCOMPARE(label("lblComments"), QStringLiteral("Updaterat för 2006"));
   QVERIFY(label("Copyright").startsWith(QStringLiteral("Copyright ©")));
-  QCOMPARE(label("Comments"),
-           QStringLiteral("Programmet är avsett för sammanräkning av resultaten i ZRL:s aktivitets och kvartalstester."));
+  QCOMPARE(
+      label("Comments"),
+      QStringLiteral("Programmet är avsett för sammanräkning av resultaten i ZRL:s aktivitets och kvartalstester."));
   QVERIFY(!about.findChild<QLabel*>(QStringLiteral("ProgramIcon"))->pixmap().isNull());
   auto* ok = about.findChild<QPushButton*>(QStringLiteral("OKButton"));
   QCOMPARE(ok->text(), QStringLiteral("&Ok"));

@@ -188,13 +188,20 @@ void TestXStrGrid::formatsDistancesAndGeneralNumbers_data() {
   QTest::addColumn<double>("value");
   QTest::addColumn<QString>("distance");
   QTest::addColumn<QString>("general");
-  QTest::newRow("41.52 km") << 41.52 << "41,5" << "41,52";
-  QTest::newRow("zero") << 0.0 << "0,0" << "0";
-  QTest::newRow("single 612.3") << static_cast<double>(612.3f) << "612,3" << "612,299987792969";
-  QTest::newRow("whole") << 523.0 << "523,0" << "523";
-  QTest::newRow("invalid claim") << -1.0 << "-1,0" << "-1";
-  QTest::newRow("huge") << 1e20 << "100000000000000000000,0" << "1E20";
-  QTest::newRow("tiny") << 0.00001 << "0,0" << "1E-5";
+  QTest::newRow("41.52 km") << 41.52 << "41,5"
+                            << "41,52";
+  QTest::newRow("zero") << 0.0 << "0,0"
+                        << "0";
+  QTest::newRow("single 612.3") << static_cast<double>(612.3f) << "612,3"
+                                << "612,299987792969";
+  QTest::newRow("whole") << 523.0 << "523,0"
+                         << "523";
+  QTest::newRow("invalid claim") << -1.0 << "-1,0"
+                                 << "-1";
+  QTest::newRow("huge") << 1e20 << "100000000000000000000,0"
+                        << "1E20";
+  QTest::newRow("tiny") << 0.00001 << "0,0"
+                        << "1E-5";
 }
 
 void TestXStrGrid::formatsDistancesAndGeneralNumbers() {

@@ -39,10 +39,10 @@ class TFakeChooser final : public IFileChooser {
 
 inline std::unique_ptr<TfrmImport> MakeMainWindow(QStringList chooserAnswer = {}, int* chooserCalls = nullptr) {
   static int unused = 0;
-  return std::make_unique<TfrmImport>(std::make_unique<TImportSession>(kSettings),
-                                      std::make_unique<TFakeChooser>(std::move(chooserAnswer),
-                                                                     chooserCalls != nullptr ? chooserCalls : &unused),
-                                      [] { return kYear; });
+  return std::make_unique<TfrmImport>(
+      std::make_unique<TImportSession>(kSettings),
+      std::make_unique<TFakeChooser>(std::move(chooserAnswer), chooserCalls != nullptr ? chooserCalls : &unused),
+      [] { return kYear; });
 }
 
 // The outline as lines of text, two blanks of indent per level.
