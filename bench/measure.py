@@ -78,10 +78,12 @@ def summary(bench_path, batch_path, gui_path=None):
         unit = row.get("time_unit", "us")
         assert unit == "us", unit
     add("judgement, 10 000 QSOs", f"{judged[10000] / 1000:.3f} ms", "< 2 ms", judged[10000] < 2000)
+    # Linear: the time per QSO does not grow with the log (fixed costs make
+    # it fall for small logs).
     per_qso = [judged[n] * 1000 / n for n in (100, 1000, 10000)]
-    linear = max(per_qso) <= 2.0 * min(per_qso)
+    linear = per_qso[2] <= 1.5 * per_qso[1] and per_qso[1] <= 1.5 * per_qso[0]
     add("judgement per QSO at 100 / 1k / 10k",
-        " / ".join(f"{p:.1f}" for p in per_qso) + " ns", "linear (within 2 x)", linear)
+        " / ".join(f"{p:.1f}" for p in per_qso) + " ns", "not growing (<= 1.5 x)", linear)
 
     qsos = batch["qsos"]
     floor_batch_cpu = batch["cat"]["cpu"] + qsos * floor * 1e-9
@@ -101,9 +103,9 @@ def summary(bench_path, batch_path, gui_path=None):
         text = open(gui_path).read()
         for slot, label, limit in (("importBatch", "window: import 1 000 logs", 2000),
                                    ("fillLogView", "window: log view of 10 000 QSOs", 250)):
-            match = re.search(r"RESULT : \S+::" + slot + r"\(\):\s*\n\s*([0-9.]+) msecs per iteration", text)
+            match = re.search(r"RESULT : \S+::" + slot + r"\(\):\s*\n\s*([0-9.,]+) msecs per iteration", text)
             if match:
-                ms = float(match.group(1))
+                ms = float(match.group(1).replace(",", ""))
                 add(label, f"{ms:.0f} ms", f"< {limit} ms", ms < limit)
             else:
                 add(label, "not measured", f"< {limit} ms", False)
