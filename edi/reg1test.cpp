@@ -152,7 +152,8 @@ void TReg1Test::Fail() {
 }
 
 void TReg1Test::Read(std::string bytes, const std::string& fileName) {
-  if (bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE') {
+  const bool utf16 = bytes.size() >= 2 && bytes[0] == '\xFF' && bytes[1] == '\xFE';
+  if (utf16) {
     ReadLinesUtf16(std::string_view(bytes).substr(2));
   } else {
     Text_ = std::move(bytes);
@@ -163,7 +164,7 @@ void TReg1Test::Read(std::string bytes, const std::string& fileName) {
   QSOs.clear();
   Remarks.clear();
   WalkSections();
-  Lines.shrink_to_fit();  // a batch keeps every log in memory
+  if (utf16) Lines.shrink_to_fit();  // a batch keeps every log in memory
 }
 
 void TReg1Test::AppendLine(std::size_t offset, std::size_t length) {
@@ -179,6 +180,9 @@ void TReg1Test::AppendLine(std::size_t offset, std::size_t length) {
 void TReg1Test::ReadLines() {
   char* data = Text_.data();
   const std::size_t size = Text_.size();
+  // Room for every line and the three tag splits: counting is cheaper than
+  // growing the list, and a batch keeps every log in memory.
+  Lines.reserve(static_cast<std::size_t>(std::count(data, data + size, '\n')) + 4);
   std::size_t read = 0;
   while (read < size) {
     const void* found = std::memchr(data + read, '\n', size - read);
