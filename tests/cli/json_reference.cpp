@@ -7,10 +7,10 @@
 #include <unordered_map>
 #include <variant>
 
-#include "json_reference.h"
 #include "cli/reports.h"
 #include "core/cp1252.h"
 #include "edi/keywords.h"
+#include "json_reference.h"
 
 namespace loggrevy::testing {
 namespace {
@@ -87,23 +87,29 @@ TJson EdiJson(const TReg1Test& edi) {
   }
   TJson qsos = TJson::array();
   for (const TQSORecord& q : edi.QSOs) {
-    qsos.push_back({{"Status", q.Status},         {"Date", Text(q.Date)},       {"Time", Text(q.Time)},
-                    {"Call", Text(q.Call)},       {"Mode", q.Mode},             {"SentRST", Text(q.SentRST)},
-                    {"SentNr", q.SentNr},         {"RcvdRST", Text(q.RcvdRST)}, {"RcvdNr", q.RcvdNr},
-                    {"RcvdExch", Text(q.RcvdExch)}, {"RcvdWWL", Text(q.RcvdWWL)}, {"Points", q.Points},
-                    {"NewExch", Mark(q.NewExch)}, {"NewWWL", Mark(q.NewWWL)},   {"NewDXCC", Mark(q.NewDXCC)},
-                    {"Dupe", Mark(q.Dupe)},       {"Valid", q.Valid}});
+    qsos.push_back({{"Status", q.Status},
+                    {"Date", Text(q.Date)},
+                    {"Time", Text(q.Time)},
+                    {"Call", Text(q.Call)},
+                    {"Mode", q.Mode},
+                    {"SentRST", Text(q.SentRST)},
+                    {"SentNr", q.SentNr},
+                    {"RcvdRST", Text(q.RcvdRST)},
+                    {"RcvdNr", q.RcvdNr},
+                    {"RcvdExch", Text(q.RcvdExch)},
+                    {"RcvdWWL", Text(q.RcvdWWL)},
+                    {"Points", q.Points},
+                    {"NewExch", Mark(q.NewExch)},
+                    {"NewWWL", Mark(q.NewWWL)},
+                    {"NewDXCC", Mark(q.NewDXCC)},
+                    {"Dupe", Mark(q.Dupe)},
+                    {"Valid", q.Valid}});
   }
-  return TJson{{"Status", edi.Status},
-               {"ReadFinished", edi.ReadFinished},
-               {"FileName", edi.FileName},
-               {"QSOCount", edi.QSOCount},
-               {"KeywordSeen", std::move(seen)},
-               {"header", HeaderJson(edi)},
-               {"Remarks", std::move(remarks)},
-               {"Lines", std::move(lines)},
-               {"Diagnostics", std::move(diagnostics)},
-               {"QSOs", std::move(qsos)}};
+  return TJson{
+      {"Status", edi.Status},          {"ReadFinished", edi.ReadFinished}, {"FileName", edi.FileName},
+      {"QSOCount", edi.QSOCount},      {"KeywordSeen", std::move(seen)},   {"header", HeaderJson(edi)},
+      {"Remarks", std::move(remarks)}, {"Lines", std::move(lines)},        {"Diagnostics", std::move(diagnostics)},
+      {"QSOs", std::move(qsos)}};
 }
 
 TJson CheckJson(const TLog& log) {
@@ -122,32 +128,28 @@ TJson CheckJson(const TLog& log) {
     }
   }
   const TLocatorPoint& own = checker.OwnLocation();
-  return TJson{{"Checked", checker.Checked()},
-               {"Kind", static_cast<int>(checker.Kind())},
-               {"KindName", std::string(KindName(checker.Kind()))},
-               {"MaxSeverity", checker.MaxSeverity()},
-               {"Score", checker.Score()},
-               {"SquareCount", checker.SquareCount()},
-               {"ValidQsoCount", checker.ValidQsoCount()},
-               {"BestDxCalls", Text(checker.BestDxCalls())},
-               {"BandMultiplier", checker.BandMultiplier()},
-               {"SquareBonus", checker.SquareBonus()},
-               {"OwnLocation", {{"Locator", Text(own.Locator)}, {"Longitude", own.Longitude}, {"Latitude", own.Latitude}}},
-               {"Messages", std::move(messages)},
-               {"QSOs", std::move(qsos)}};
+  return TJson{
+      {"Checked", checker.Checked()},
+      {"Kind", static_cast<int>(checker.Kind())},
+      {"KindName", std::string(KindName(checker.Kind()))},
+      {"MaxSeverity", checker.MaxSeverity()},
+      {"Score", checker.Score()},
+      {"SquareCount", checker.SquareCount()},
+      {"ValidQsoCount", checker.ValidQsoCount()},
+      {"BestDxCalls", Text(checker.BestDxCalls())},
+      {"BandMultiplier", checker.BandMultiplier()},
+      {"SquareBonus", checker.SquareBonus()},
+      {"OwnLocation", {{"Locator", Text(own.Locator)}, {"Longitude", own.Longitude}, {"Latitude", own.Latitude}}},
+      {"Messages", std::move(messages)},
+      {"QSOs", std::move(qsos)}};
 }
 
 TJson LogJson(const TLog& log) {
-  TJson entry{{"Call", Text(log.GetCall())},
-              {"DxScore", log.GetDxScore()},
-              {"Squares", log.GetSquares()},
-              {"SquareBonus", log.GetSquareBonus()},
-              {"ClaimedScore", log.GetClaimedScore()},
-              {"TotalScore", log.GetTotalScore()},
-              {"Club", Text(log.GetClub())},
-              {"EdiStatus", log.GetEdiStatus()},
-              {"CheckStatus", log.GetCheckStatus()},
-              {"HasRemarks", log.HasRemarks()}};
+  TJson entry{{"Call", Text(log.GetCall())},           {"DxScore", log.GetDxScore()},
+              {"Squares", log.GetSquares()},           {"SquareBonus", log.GetSquareBonus()},
+              {"ClaimedScore", log.GetClaimedScore()}, {"TotalScore", log.GetTotalScore()},
+              {"Club", Text(log.GetClub())},           {"EdiStatus", log.GetEdiStatus()},
+              {"CheckStatus", log.GetCheckStatus()},   {"HasRemarks", log.HasRemarks()}};
   return TJson{{"file", log.Path()},
                {"caption", Text(log.GetCaption())},
                {"entry", std::move(entry)},

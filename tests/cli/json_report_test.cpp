@@ -106,9 +106,21 @@ std::string Streamed(const std::function<void(TJsonWriter&)>& write) {
 }
 
 TEST(JsonWriter, NumbersAreWrittenAsNlohmannWritesThem) {
-  const std::vector<double> values{0.0, -0.0, 1.0, 123.0, 0.1, 1e-7, 123456789012.5, 1e300, -2.5e-300,
-                                   5e-324, 41.52, 6371.2906818547540815, std::numeric_limits<double>::max(),
-                                   std::nan(""), std::numeric_limits<double>::infinity()};
+  const std::vector<double> values{0.0,
+                                   -0.0,
+                                   1.0,
+                                   123.0,
+                                   0.1,
+                                   1e-7,
+                                   123456789012.5,
+                                   1e300,
+                                   -2.5e-300,
+                                   5e-324,
+                                   41.52,
+                                   6371.2906818547540815,
+                                   std::numeric_limits<double>::max(),
+                                   std::nan(""),
+                                   std::numeric_limits<double>::infinity()};
   json tree = json::array();
   for (const double value : values) tree.push_back(value);
   tree.push_back(std::numeric_limits<int64_t>::min());
@@ -130,7 +142,8 @@ TEST(JsonWriter, NumbersAreWrittenAsNlohmannWritesThem) {
 TEST(JsonWriter, EveryWindows1252CharacterIsEscapedAsNlohmannEscapesIt) {
   std::string all;
   for (int c = 0; c < 256; ++c) all += static_cast<char>(c);
-  const json tree = {{"all", Cp1252ToUtf8(all)}, {"empty", ""}, {"nested", {{"a", json::array()}, {"b", json::object()}}}};
+  const json tree = {
+      {"all", Cp1252ToUtf8(all)}, {"empty", ""}, {"nested", {{"a", json::array()}, {"b", json::object()}}}};
   const std::string streamed = Streamed([&](TJsonWriter& writer) {
     writer.BeginObject();
     writer.Key("all").Cp1252(all);
