@@ -182,7 +182,7 @@ void TReg1Test::ReadLines() {
   const std::size_t size = Text_.size();
   // Room for every line and the three tag splits: counting is cheaper than
   // growing the list, and a batch keeps every log in memory.
-  Lines.reserve(static_cast<std::size_t>(std::count(data, data + size, '\n')) + 4);
+  Lines.reserve(std::min(static_cast<std::size_t>(std::count(data, data + size, '\n')) + 4, kMaxEdiLines));
   std::size_t read = 0;
   while (read < size) {
     const void* found = std::memchr(data + read, '\n', size - read);
