@@ -300,6 +300,8 @@ const Message kWrongGiven{txt::kWrongSectionGiven, -1, 1};
 const SectionCase kSectionCases[] = {
     {"LowerCaseOtherSection", "a", "1800", 120, {{txt::SectionChanged("B"), -1, 1}}, "B"},
     {"LowerCaseSameSection", "b", "1800", 120, {}, "b"},
+    {"LeadingBlankSameSection", " b", "1800", 120, {}, " b"},
+    {"ControlCharacterSameSection", "\tb", "1800", 120, {}, "\tb"},
     {"UpperCaseSameSection", "B", "1859", 120, {}, "B"},
     {"HourNineteen", "A", "1700", 120, {}, "A"},
     {"HourTwentyOneOffsetSixty", "A", "2000", 60, {{txt::SectionChanged("C"), -1, 1}}, "C"},

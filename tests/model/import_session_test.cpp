@@ -175,6 +175,20 @@ TEST(ImportSession, UnopenablePathIsANewLogEveryTime) {
             Outline(session));
 }
 
+// A file that opened records its name, even when its content is unreadable.
+TEST(ImportSession, UnreadableContentIsReloadedInPlace) {
+  TempDir dir;
+  const std::string path = dir.Write("bad.edi", "not an EDI file");
+  TImportSession session(kSettings);
+  session.ImportFiles({path, path}, 2007);
+  ASSERT_EQ(1u, session.Logs().size());
+  dir.Write("bad.edi", VhfLog().Text());
+  session.ImportFiles({path}, 2007);
+  ASSERT_EQ(1u, session.Logs().size());
+  EXPECT_EQ((std::vector<std::string>{"Ej läsbar EDI-fil", "  " + path + " [log]"}), Outline(session));
+  EXPECT_EQ("20070605 : VHF", session.Logs()[0]->GetCaption());
+}
+
 // A folder is not a file that can be opened.
 TEST(ImportSession, FolderIsUnreadable) {
   TempDir dir;
