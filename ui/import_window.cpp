@@ -137,14 +137,14 @@ void TfrmImport::BuildToolbar() {
   auto* toolbar = new QWidget(this);
   toolbar->setObjectName(QStringLiteral("pnlToolbar"));
   toolbar->setGeometry(0, 0, width(), kToolbarHeight);
-  struct TButtonSpec {
+  struct TButtonDef {
     QPushButton** Button;
     const char* Name;
     QString Caption;
     QString Tooltip;
     QStyle::StandardPixmap Glyph;
   };
-  const TButtonSpec specs[] = {
+  const TButtonDef buttons[] = {
       {&btnSelect_, "btnSelect", QStringLiteral("&Välj loggar"), QStringLiteral("Välj loggar"),
        QStyle::SP_DialogOpenButton},
       {&btnViewEDI_, "btnViewEDI", QStringLiteral("Visa &EDI fil"), QStringLiteral("Visa import-filen"),
@@ -155,13 +155,13 @@ void TfrmImport::BuildToolbar() {
        QStyle::SP_DialogCloseButton},
   };
   int x = 2;
-  for (const TButtonSpec& spec : specs) {
-    auto* button = new QPushButton(style()->standardIcon(spec.Glyph), spec.Caption, toolbar);
-    button->setObjectName(QString::fromLatin1(spec.Name));
-    button->setToolTip(spec.Tooltip);
+  for (const TButtonDef& def : buttons) {
+    auto* button = new QPushButton(style()->standardIcon(def.Glyph), def.Caption, toolbar);
+    button->setObjectName(QString::fromLatin1(def.Name));
+    button->setToolTip(def.Tooltip);
     button->setGeometry(x, 2, 113, 29);
     button->setAutoDefault(true);
-    *spec.Button = button;
+    *def.Button = button;
     x += 113 + 2;
   }
   btnSelect_->setDefault(true);

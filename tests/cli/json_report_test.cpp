@@ -54,7 +54,9 @@ void ExpectSameReports(const std::vector<std::string>& files, const TReportSetti
   std::ostringstream tree;
   testing::WriteJsonReportFromTree(tree, session, settings);
   ExpectSameBytes(streamed.str(), tree.str());
-  if (parse) EXPECT_EQ(json::parse(streamed.str()), json::parse(tree.str()));
+  if (parse) {
+    EXPECT_EQ(json::parse(streamed.str()), json::parse(tree.str()));
+  }
 }
 
 TEST(JsonReport, SamplesGiveTheDocumentOfTheTree) {
