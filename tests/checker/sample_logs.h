@@ -51,17 +51,6 @@ inline std::string SectionChanged(std::string_view letter) {
 }
 }  // namespace txt
 
-// Three counting QSOs at 100.0, 250.7 and 512.9 km, the first two in one
-// square, on 144 MHz on Tuesday 5 June 2007, with claims that match.
-inline EdiBuilder WorkedExample() {
-  EdiBuilder b;
-  b.Qso("070605", "1800", "OZ1AAA", "JO55XX", 101)
-      .Qso("070605", "1805", "OZ1BBB", "JO55AB", 251)
-      .Qso("070605", "1810", "DL1CCC", "JO33PG", 513)
-      .Claims(3, 865, 2, 1865, "DL1CCC");
-  return b;
-}
-
 // The same QSOs on 10 GHz (multiplier 5) on Thursday 28 June 2007.
 inline EdiBuilder WorkedExample10GHz() {
   EdiBuilder b;

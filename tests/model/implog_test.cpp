@@ -60,7 +60,7 @@ struct CallCase {
 class CompetingCallTest : public ::testing::TestWithParam<CallCase> {};
 
 TEST_P(CompetingCallTest, FromPCallAndRCall) {
-  EdiBuilder b = VhfLog();
+  EdiBuilder b = WorkedExample();
   b.Set("PCall", GetParam().PCall).Set("RCall", GetParam().RCall);
   EXPECT_EQ(GetParam().Expected, LogOf(b)->GetCall());
 }
@@ -76,7 +76,7 @@ INSTANTIATE_TEST_SUITE_P(Calls, CompetingCallTest,
                                            CallCase{"SM", "SM", "SM"}));
 
 TEST(Figures, ClaimedUntilOwnSum) {
-  EdiBuilder b = VhfLog();
+  EdiBuilder b = WorkedExample();
   b.Set("CQSOP", "800").Set("CWWLB", "1500").Set("CToSc", "9999").Set("PClub", "SK5XY").Remark("Tack!");
   const auto log = LogOf(b);
   EXPECT_EQ(800, log->GetDxScore());
@@ -86,18 +86,18 @@ TEST(Figures, ClaimedUntilOwnSum) {
   EXPECT_EQ(9999, log->GetClaimedScore());
   EXPECT_EQ("SK5XY", log->GetClub());
   EXPECT_TRUE(log->HasRemarks());
-  EXPECT_FALSE(LogOf(VhfLog())->HasRemarks());
+  EXPECT_FALSE(LogOf(WorkedExample())->HasRemarks());
   EXPECT_EQ(2007, log->ImportYear());
 }
 
 TEST(Figures, SumsOfLargeClaimsDoNotWrap) {
-  EdiBuilder b = VhfLog();
+  EdiBuilder b = WorkedExample();
   b.Set("CQSOP", "2147483647").Set("CWWLB", "2147483647");
   EXPECT_EQ(int64_t{4294967294}, LogOf(b)->GetTotalScore());
 }
 
 TEST(Figures, OwnSumEqualToClaimsChangesNothing) {
-  const auto log = LogOf(VhfLog());
+  const auto log = LogOf(WorkedExample());
   log->SetDxScore(1);
   log->SetSquares(7);
   log->UseOwnSum();
@@ -110,7 +110,7 @@ TEST(Figures, OwnSumEqualToClaimsChangesNothing) {
 }
 
 TEST(Figures, OwnSumDifferentFromClaims) {
-  EdiBuilder b = VhfLog();
+  EdiBuilder b = WorkedExample();
   b.Set("CQSOP", "900").Set("CWWLs", "3;400;1").Set("CWWLB", "1234");
   const auto log = LogOf(b);
   log->UseOwnSum();
@@ -124,7 +124,7 @@ TEST(Figures, OwnSumDifferentFromClaims) {
 
 // While only the distance points are overridden the claimed bonus stays.
 TEST(Figures, SquareBonusStaysClaimedWithoutSquareOverride) {
-  EdiBuilder b = VhfLog();
+  EdiBuilder b = WorkedExample();
   b.Set("CQSOP", "900").Set("CWWLB", "1234");
   const auto log = LogOf(b);
   log->UseOwnSum();
@@ -138,7 +138,7 @@ TEST(Figures, SquareBonusStaysClaimedWithoutSquareOverride) {
 }
 
 TEST(Judgement, InvalidThenOkReturnsTheAcceptedFigures) {
-  const auto log = LogOf(VhfLog());
+  const auto log = LogOf(WorkedExample());
   log->UseOwnSum();
   const int64_t total = log->GetTotalScore();
 
@@ -157,7 +157,7 @@ TEST(Judgement, InvalidThenOkReturnsTheAcceptedFigures) {
 }
 
 TEST(Judgement, DuplicateLowersTheAcceptedTotal) {
-  const auto log = LogOf(VhfLog());
+  const auto log = LogOf(WorkedExample());
   log->Checker().SetPenalty(1, kPenaltyDuplicate);
   log->UseOwnSum();
   EXPECT_EQ(101 - 2510 + 513, log->GetDxScore());
@@ -167,7 +167,7 @@ TEST(Judgement, DuplicateLowersTheAcceptedTotal) {
 
 TEST(Reload, JudgedLogComesBackFresh) {
   TempDir dir;
-  const std::string path = dir.Write("log.edi", VhfLog().Text());
+  const std::string path = dir.Write("log.edi", WorkedExample().Text());
   TLog log(path, 2007, kSettings);
   log.Checker().SetPenalty(0, kPenaltyDuplicate);
   log.UseOwnSum();
@@ -189,9 +189,9 @@ TEST(Reload, JudgedLogComesBackFresh) {
 
 TEST(Reload, ReadsTheNewContent) {
   TempDir dir;
-  const std::string path = dir.Write("log.edi", VhfLog().Text());
+  const std::string path = dir.Write("log.edi", WorkedExample().Text());
   TLog log(path, 2007, kSettings);
-  EdiBuilder uhf = VhfLog();
+  EdiBuilder uhf = WorkedExample();
   uhf.Date("20070612").Set("PBand", "432 MHz");
   dir.Write("log.edi", uhf.Text());
   log.Reload();
@@ -202,11 +202,11 @@ TEST(Reload, ReadsTheNewContent) {
 // A value that the new file lacks keeps what the previous read left.
 TEST(Reload, KeepsHeaderValuesTheNewFileLacks) {
   TempDir dir;
-  EdiBuilder first = VhfLog();
+  EdiBuilder first = WorkedExample();
   first.Set("PAdr1", "Storgatan 5").Set("CToSc", "1900");
   const std::string path = dir.Write("log.edi", first.Text());
   TLog log(path, 2007, kSettings);
-  EdiBuilder second = VhfLog();
+  EdiBuilder second = WorkedExample();
   second.Remove("PAdr1").Remove("CToSc");
   dir.Write("log.edi", second.Text());
   log.Reload();
@@ -217,7 +217,7 @@ TEST(Reload, KeepsHeaderValuesTheNewFileLacks) {
 
 TEST(Reload, FileThatBecameUnreadable) {
   TempDir dir;
-  const std::string path = dir.Write("log.edi", VhfLog().Text());
+  const std::string path = dir.Write("log.edi", WorkedExample().Text());
   TLog log(path, 2007, kSettings);
   dir.Write("log.edi", "nothing");
   log.Reload();

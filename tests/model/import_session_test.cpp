@@ -128,14 +128,14 @@ TEST(ImportSession, TwentyEightMegahertzSectionsAsCorrected) {
 
 TEST(ImportSession, ReloadKeepsItsNode) {
   TempDir dir;
-  const std::string path = dir.Write("log.edi", VhfLog().Text());
+  const std::string path = dir.Write("log.edi", WorkedExample().Text());
   TImportSession session(kSettings);
   session.ImportFiles({path}, 2007);
   TLog* log = session.Logs().front();
   log->Checker().SetPenalty(0, kPenaltyInvalid);
   log->UseOwnSum();
 
-  EdiBuilder changed = VhfLog();
+  EdiBuilder changed = WorkedExample();
   changed.Date("20070612").Set("PBand", "432 MHz").Set("PCall", "SM7ZZZ");
   dir.Write("log.edi", changed.Text());
   session.ImportFiles({path}, 2007);
@@ -182,7 +182,7 @@ TEST(ImportSession, UnreadableContentIsReloadedInPlace) {
   TImportSession session(kSettings);
   session.ImportFiles({path, path}, 2007);
   ASSERT_EQ(1u, session.Logs().size());
-  dir.Write("bad.edi", VhfLog().Text());
+  dir.Write("bad.edi", WorkedExample().Text());
   session.ImportFiles({path}, 2007);
   ASSERT_EQ(1u, session.Logs().size());
   EXPECT_EQ((std::vector<std::string>{"Ej läsbar EDI-fil", "  " + path + " [log]"}), Outline(session));
@@ -203,7 +203,7 @@ TEST(ImportSession, FolderIsUnreadable) {
 // same file is another log.
 TEST(ImportSession, SameFileUnderAnotherSpellingIsASecondLog) {
   TempDir dir;
-  const std::string path = dir.Write("log.edi", VhfLog().Text());
+  const std::string path = dir.Write("log.edi", WorkedExample().Text());
   std::filesystem::create_symlink(path, dir.PathOf("LOG.edi"));
   TImportSession session(kSettings);
   session.ImportFiles({path, dir.PathOf("LOG.edi"), path}, 2007);
@@ -214,7 +214,7 @@ TEST(ImportSession, SameFileUnderAnotherSpellingIsASecondLog) {
 
 TEST(ImportSession, ProgressAfterEveryPath) {
   TempDir dir;
-  const std::string path = dir.Write("log.edi", VhfLog().Text());
+  const std::string path = dir.Write("log.edi", WorkedExample().Text());
   TImportSession session(kSettings);
   std::vector<std::pair<std::size_t, std::size_t>> calls;
   session.ImportFiles({path, path, dir.PathOf("x")}, 2007,
@@ -254,7 +254,7 @@ TEST(ImportSession, NodeInsertedMatchesTheTree) {
     reported.push_back(&node);
   });
   session.ImportFiles({dir.Write("1.edi", MikroLog("SM5ABC/P", "10GHz", 5).Text()),
-                       dir.Write("2.edi", VhfLog().Text()),
+                       dir.Write("2.edi", WorkedExample().Text()),
                        dir.Write("3.edi", MikroLog("SM5ABC", "24GHz", 6).Text()),
                        dir.Write("4.edi", MikroLog("SM5ABC/P", "24GHz", 6).Text()),
                        dir.PathOf("missing"),
@@ -276,7 +276,7 @@ TEST(ImportSession, NodeInsertedMatchesTheTree) {
 TEST(ImportSession, ClearFreesEverything) {
   TempDir dir;
   TImportSession session(kSettings);
-  const std::string path = dir.Write("log.edi", VhfLog().Text());
+  const std::string path = dir.Write("log.edi", WorkedExample().Text());
   session.ImportFiles({path}, 2007);
   session.Clear();
   EXPECT_TRUE(session.Contests().empty());

@@ -121,4 +121,17 @@ class EdiBuilder {
   std::vector<std::string> qsos_;
 };
 
+// The worked example: a clean 144 MHz log of Tuesday 5 June 2007 from JO66SD
+// with three counting QSOs at 100.0 km (JO55XX), 250.7 km (JO55AB) and
+// 512.9 km (JO33PG), the first two in one square: 101 + 251 + 513 = 865
+// points in two squares, total 1865; the claims match.
+inline EdiBuilder WorkedExample() {
+  EdiBuilder b;
+  b.Qso("070605", "1800", "OZ1AAA", "JO55XX", 101)
+      .Qso("070605", "1805", "OZ1BBB", "JO55AB", 251)
+      .Qso("070605", "1810", "DL1CCC", "JO33PG", 513)
+      .Claims(3, 865, 2, 1865, "DL1CCC");
+  return b;
+}
+
 }  // namespace loggrevy::test
