@@ -271,12 +271,13 @@ void TfrmImport::ImportFiles(const QStringList& paths) {
 
 void TfrmImport::NodeInserted(TOutlineNode* parentNode, std::size_t index, TOutlineNode& node) {
   // Logs filed under their path (unreadable or unidentified without a call)
-  // carry the file system's bytes, not Windows-1252 text.
+  // show the path as the file system spells it; the node's own text is its
+  // Windows-1252 form, which lacks the letters that code page has not.
   const TLog* log = node.Log();
   const bool isPath =
       log != nullptr && parentNode != nullptr && parentNode->Parent == nullptr &&
       (log->GetEdiStatus() == 3 || (log->Checker().Kind() == TContestKind::None && log->Edi().PCall.empty()));
-  auto* item = new QTreeWidgetItem(QStringList(isPath ? PathToQString(node.Text) : ToQString(node.Text)));
+  auto* item = new QTreeWidgetItem(QStringList(isPath ? PathToQString(log->Path()) : ToQString(node.Text)));
   const int at = static_cast<int>(index);
   if (parentNode == nullptr) {
     otlImpLogs_->insertTopLevelItem(at, item);

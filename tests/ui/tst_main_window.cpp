@@ -326,6 +326,12 @@ void TestMainWindow::importingSamePathReloadsInPlace() {
   Window_->ImportFiles({kMissing});
   Window_->ImportFiles({kMissing});
   QCOMPARE(FindItem(Window_->Outline(), {"Ej läsbar EDI-fil"})->childCount(), 2);
+  // A path is shown as the file system spells it, letters outside
+  // Windows-1252 included.
+  const QString national = dir.path() + QStringLiteral("/Björn_Дмитрий.edi");
+  Window_->ImportFiles({national});
+  QTreeWidgetItem* unreadable = FindItem(Window_->Outline(), {"Ej läsbar EDI-fil"});
+  QCOMPARE(unreadable->child(unreadable->childCount() - 1)->text(0), national);
 }
 
 void TestMainWindow::largeBatchKeepsItsOrder() {
