@@ -32,7 +32,8 @@ inline constexpr std::string_view kBandMultiplierClaimed = "Felaktig bandmultipl
 
 // QSOs
 inline constexpr std::string_view kWrongDay = "QSO fr\xE5n fel dag med ";
-inline constexpr std::string_view kPartnerLocatorMalformed = "Angiven lokator f\xF6r motstationen \xE4r syntaktiskt felaktig";
+inline constexpr std::string_view kPartnerLocatorMalformed =
+    "Angiven lokator f\xF6r motstationen \xE4r syntaktiskt felaktig";
 inline constexpr std::string_view kUnflaggedDuplicate = "Ej flaggat duplikat-QSO ";
 inline constexpr std::string_view kPointsDeviate = "Varning: Kr\xE4vd po\xE4ng avviker starkt fr\xE5n verklig f\xF6r ";
 inline constexpr std::string_view kNumberNotReceived = "QSO-nummer inte mottaget fr\xE5n ";
@@ -46,7 +47,8 @@ inline constexpr std::string_view kRepeated = " (upprepas)";
 // Sections of the 28 MHz contest
 inline constexpr std::string_view kWrongSectionGiven = "Deltagaren har angivit felaktig sektion (PSECT)";
 inline constexpr std::string_view kWrongSectionForHour = "Fel Sektion under denna timme! \xC4ndrar till \"";
-inline constexpr std::string_view kOutsideContestTime = "QSO under icke test-tid g\xF6r att sektion ej kan utv\xE4rderas";
+inline constexpr std::string_view kOutsideContestTime =
+    "QSO under icke test-tid g\xF6r att sektion ej kan utv\xE4rderas";
 
 // Totals, best DX and club
 inline constexpr std::string_view kSquareCountClaimed = "Felaktigt antal rutor angivet";
@@ -57,6 +59,7 @@ inline constexpr std::string_view kWrongBestDx = "Fel QSO utpekat som b\xE4sta D
 inline constexpr std::string_view kMilitaryOtherClub =
     "Varning: Milit\xE4rstation har angivit en annan signal som klubbstation";
 inline constexpr std::string_view kClubOtherClub = "Varning: Klubbstation har angivit en annan signal som klubbstation";
-inline constexpr std::string_view kClubNotSkOrSl = "Varning: Felaktig klubb angiven. Signalen startar ej med SK eller SL";
+inline constexpr std::string_view kClubNotSkOrSl =
+    "Varning: Felaktig klubb angiven. Signalen startar ej med SK eller SL";
 
 }  // namespace loggrevy::msg

@@ -45,7 +45,8 @@ void TNacChecker::CheckClaims() {
     AddMessage(withValue(msg::kSquareBonusClaimed, log.CWWLsBonus, msg::kShouldHaveBeen) + std::to_string(SquareBonus_),
                2);
   }
-  if (log.CWWLsMult > 1) AddMessage(withValue(msg::kSquareMultiplierClaimed, log.CWWLsMult, msg::kShouldHaveBeenOne), 2);
+  if (log.CWWLsMult > 1)
+    AddMessage(withValue(msg::kSquareMultiplierClaimed, log.CWWLsMult, msg::kShouldHaveBeenOne), 2);
   if (log.CExcsBonus != 0 || log.CExcB != 0) AddMessage(msg::kExchangeBonusClaimed, 2);
   if (log.CExcsMult > 1) {
     AddMessage(withValue(msg::kExchangeMultiplierClaimed, log.CExcsMult, msg::kShouldHaveBeenOne), 2);

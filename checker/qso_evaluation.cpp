@@ -56,8 +56,10 @@ void TNacChecker::EvaluateQsos() {
   int wrongDayCounter = 0;
   int sentCounter = 0;
   int receivedCounter = 0;
-  const std::string_view firstDay = std::string_view(log.TDateStart).substr(std::min<std::size_t>(2, log.TDateStart.size()), 6);
-  const std::string_view lastDay = std::string_view(log.TDateEnd).substr(std::min<std::size_t>(2, log.TDateEnd.size()), 6);
+  const std::string_view firstDay =
+      std::string_view(log.TDateStart).substr(std::min<std::size_t>(2, log.TDateStart.size()), 6);
+  const std::string_view lastDay =
+      std::string_view(log.TDateEnd).substr(std::min<std::size_t>(2, log.TDateEnd.size()), 6);
   const int32_t count = std::min<int32_t>(log.QSOCount, static_cast<int32_t>(log.QSOs.size()));
   Distances_.assign(static_cast<std::size_t>(std::max(count, 0)), 0.0);
 

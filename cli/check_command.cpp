@@ -61,8 +61,8 @@ std::optional<char> ParseSeparator(std::string_view text) {
   if (text.size() != 1) return std::nullopt;
   const char c = text[0];
   // A separator that could be read as part of a number makes no sense.
-  if ((c >= '0' && c <= '9') || c == '+' || c == '-' || c == 'e' || c == 'E' ||
-      static_cast<unsigned char>(c) <= ' ' || static_cast<unsigned char>(c) >= 0x7F) {
+  if ((c >= '0' && c <= '9') || c == '+' || c == '-' || c == 'e' || c == 'E' || static_cast<unsigned char>(c) <= ' ' ||
+      static_cast<unsigned char>(c) >= 0x7F) {
     return std::nullopt;
   }
   return c;
@@ -120,7 +120,8 @@ std::optional<int> ParseArguments(const std::vector<std::string>& args, const TS
       options.Settings.UtcOffsetMinutes = *offset;
     } else {
       const auto separator = ParseSeparator(*value);
-      if (!separator) throw TUsageError{"--decimal-separator takes one character such as ',' or '.', not '" + *value + "'"};
+      if (!separator)
+        throw TUsageError{"--decimal-separator takes one character such as ',' or '.', not '" + *value + "'"};
       options.Settings.DecimalSeparator = *separator;
     }
   }

@@ -33,7 +33,8 @@ void WriteFigures(std::ostream& out, std::string_view indent, std::string_view n
 // The red and black labels the desktop program shows for an entry.
 void WriteLabels(std::ostream& out, const TEntry& entry) {
   if (entry.GetEdiStatus() != 0) out << kIndentDetail << Utf8(labels::kEdiErrors) << '\n';
-  if (entry.GetCheckStatus() != 0) out << kIndentDetail << Utf8(labels::CheckStatusCaption(entry.GetCheckStatus())) << '\n';
+  if (entry.GetCheckStatus() != 0)
+    out << kIndentDetail << Utf8(labels::CheckStatusCaption(entry.GetCheckStatus())) << '\n';
   if (entry.HasRemarks()) out << kIndentDetail << Utf8(labels::kHasRemarks) << '\n';
 }
 
@@ -46,7 +47,8 @@ void WriteLogDetails(std::ostream& out, const TLog& log, const TReportSettings& 
         << checker.GetScore() << ")  rutor " << log.GetSquares() << " (krävda " << edi.CWWLsCount << ", beräknade "
         << checker.SquareCount() << ")  giltiga QSO " << checker.ValidQsoCount() << '\n';
     double best = 0.0;
-    for (std::size_t n = 1; n <= edi.QSOs.size(); ++n) best = std::max(best, checker.GetQsoDistance(static_cast<int64_t>(n)));
+    for (std::size_t n = 1; n <= edi.QSOs.size(); ++n)
+      best = std::max(best, checker.GetQsoDistance(static_cast<int64_t>(n)));
     out << kIndentDetail << "bästa DX: krävd " << Utf8(edi.CODXCCall) << ' ' << Utf8(edi.CODXCLocator) << ' '
         << Distance(edi.CODXCDistance, settings.DecimalSeparator) << " km, beräknad "
         << Distance(best, settings.DecimalSeparator) << " km\n";

@@ -13,9 +13,8 @@ constexpr long double kEarthRadiusKm = 6371.2906818547540815L;
 bool InRange(char c, char low, char high) { return c >= low && c <= high; }
 
 bool IsValidSubsquare(std::string_view six) {
-  return six.size() == 6 && InRange(six[0], 'A', 'R') && InRange(six[1], 'A', 'R') &&
-         InRange(six[2], '0', '9') && InRange(six[3], '0', '9') && InRange(six[4], 'A', 'X') &&
-         InRange(six[5], 'A', 'X');
+  return six.size() == 6 && InRange(six[0], 'A', 'R') && InRange(six[1], 'A', 'R') && InRange(six[2], '0', '9') &&
+         InRange(six[3], '0', '9') && InRange(six[4], 'A', 'X') && InRange(six[5], 'A', 'X');
 }
 
 // The last term of each co-ordinate, (letter + 0.5) / 12 for the longitude and
@@ -51,7 +50,6 @@ void LocatorToLatLon(TLocatorPoint& point) {
   point.Longitude = static_cast<double>((code(0) - 'A') * 20 - 180 + (code(2) - '0') * 2 + kLongitudeTerms[letter(4)]);
   point.Latitude = static_cast<double>((code(1) - 'A') * 10 - 90 + (code(3) - '0') + kLatitudeTerms[letter(5)]);
 }
-
 
 TQrbCalculator::TQrbCalculator(const TLocatorPoint& own)
     : OwnLongitude_(static_cast<long double>(own.Longitude) * kDegToRad),

@@ -306,8 +306,7 @@ void TReg1Test::WalkSections() {
           if (static_cast<int64_t>(QSOs.size()) == QSOCount) state = AfterQsoLines;
         }
         break;
-      case AfterQsoLines:
-        break;  // lines after the declared QSOs, the [END; line included, are ignored
+      case AfterQsoLines: break;  // lines after the declared QSOs, the [END; line included, are ignored
     }
     if (state != before) sectionLine = i;
   }

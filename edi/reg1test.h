@@ -86,32 +86,32 @@ class TReg1Test {
   std::string FileName;
 
   // Header values, named after their keywords, in keyword order.
-  std::string TName;        // TNAME, max 80
-  std::string TDateStart;   // TDATE part 0, eight digits
-  std::string TDateEnd;     // TDATE part 1
-  std::string PCall;        // PCALL, call sign, max 12
-  std::string PWWLo;        // PWWLO, upper case, max 8
-  std::string PExch;        // max 6
-  std::string PAdr1;        // max 80
-  std::string PAdr2;        // max 80
-  std::string PSect;        // max 80
-  std::string PBand;        // max 7
-  std::string PClub;        // club word, max 6
-  std::string RName;        // max 30
-  std::string RCall;        // call sign, max 6
-  std::string RAdr1;        // max 80
-  std::string RAdr2;        // max 80
-  std::string RPoCo;        // max 10
-  std::string RCity;        // max 20
-  std::string RCoun;        // max 40
-  std::string RPhon;        // max 30
-  std::string RHBBS;        // max 40
-  std::string MOpe1;        // max 70
-  std::string MOpe2;        // max 70
-  std::string STXEq;        // max 80
-  std::string SPowe;        // max 8
-  std::string SRXEq;        // max 80
-  std::string SAnte;        // max 80
+  std::string TName;       // TNAME, max 80
+  std::string TDateStart;  // TDATE part 0, eight digits
+  std::string TDateEnd;    // TDATE part 1
+  std::string PCall;       // PCALL, call sign, max 12
+  std::string PWWLo;       // PWWLO, upper case, max 8
+  std::string PExch;       // max 6
+  std::string PAdr1;       // max 80
+  std::string PAdr2;       // max 80
+  std::string PSect;       // max 80
+  std::string PBand;       // max 7
+  std::string PClub;       // club word, max 6
+  std::string RName;       // max 30
+  std::string RCall;       // call sign, max 6
+  std::string RAdr1;       // max 80
+  std::string RAdr2;       // max 80
+  std::string RPoCo;       // max 10
+  std::string RCity;       // max 20
+  std::string RCoun;       // max 40
+  std::string RPhon;       // max 30
+  std::string RHBBS;       // max 40
+  std::string MOpe1;       // max 70
+  std::string MOpe2;       // max 70
+  std::string STXEq;       // max 80
+  std::string SPowe;       // max 8
+  std::string SRXEq;       // max 80
+  std::string SAnte;       // max 80
   int32_t SAntHGround = 0;
   int32_t SAntHSea = 0;
   int32_t CQSOsCount = 0;

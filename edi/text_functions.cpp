@@ -55,12 +55,12 @@ std::string KeepCallChars(std::string_view text) {
 void SevenBitSwedishToAnsi(std::string& text) {
   for (char& c : text) {
     switch (c) {
-      case '[': c = '\xC4'; break;  // Ä
+      case '[': c = '\xC4'; break;   // Ä
       case '\\': c = '\xD6'; break;  // Ö
-      case ']': c = '\xC5'; break;  // Å
-      case '{': c = '\xE4'; break;  // ä
-      case '|': c = '\xF6'; break;  // ö
-      case '}': c = '\xE5'; break;  // å
+      case ']': c = '\xC5'; break;   // Å
+      case '{': c = '\xE4'; break;   // ä
+      case '|': c = '\xF6'; break;   // ö
+      case '}': c = '\xE5'; break;   // å
       default: break;
     }
   }

@@ -13,7 +13,7 @@ namespace loggrevy {
 // What the computer contributes to a read and a check; the front ends take
 // these from the system, tests fix them.
 struct TLocalSettings {
-  char DecimalSeparator = ',';  // of the claimed best-DX distance
+  char DecimalSeparator = ',';    // of the claimed best-DX distance
   int32_t UtcOffsetMinutes = 60;  // local time minus UTC now
 };
 

@@ -17,7 +17,7 @@ namespace loggrevy {
 // A node of the outline: a contest (level 1, no entry), a log or a group
 // (level 2), or a log of a group (level 3).
 struct TOutlineNode {
-  std::string Text;  // Windows-1252
+  std::string Text;         // Windows-1252
   TEntry* Entry = nullptr;  // carried; owned by this node or, on level 3, by the group
   std::unique_ptr<TEntry> Owned;
   TOutlineNode* Parent = nullptr;

@@ -30,15 +30,21 @@ TEST_P(ClaimsTest, OneChangedClaim) {
 
 const ClaimCase kClaimCases[] = {
     {"Clean", "TName", "NAC", {}},
-    {"SquareBonusZero", "CWWLs", "2;0;1",
+    {"SquareBonusZero",
+     "CWWLs",
+     "2;0;1",
      {{"Fel krävd bonuspoäng per ruta, 0, borde varit 500", -1, 2}, {txt::kSquareBonusTotal, -1, 2}}},
-    {"SquareBonusNegative", "CWWLs", "2;-500;1",
+    {"SquareBonusNegative",
+     "CWWLs",
+     "2;-500;1",
      {{"Fel krävd bonuspoäng per ruta, -500, borde varit 500", -1, 2}, {txt::kSquareBonusTotal, -1, 2}}},
     {"SquareMultiplierZero", "CWWLs", "2;500;0", {}},
     {"SquareMultiplierTwo", "CWWLs", "2;500;2", {{"Felaktig multipler per ruta angiven, 2, borde varit 1.", -1, 2}}},
     {"ExchangeBonus", "CExcs", "0;10;1", {{"Bonus för \"exchange\" krävd.", -1, 2}}},
     {"ExchangeBonusTotal", "CExcB", "5", {{"Bonus för \"exchange\" krävd.", -1, 2}}},
-    {"ExchangeMultiplier", "CExcs", "0;0;3",
+    {"ExchangeMultiplier",
+     "CExcs",
+     "0;0;3",
      {{"Felaktig multipler per \"exchange\" angiven, 3, borde varit 1.", -1, 2}}},
     {"DxccBonus", "CDXCs", "0;10;1", {{"Bonus för DXCC krävd.", -1, 2}}},
     {"DxccBonusTotal", "CDXCB", "1", {{"Bonus för DXCC krävd.", -1, 2}}},
@@ -86,8 +92,10 @@ TEST(Band, FieldsFromTheBandTable) {
 
 TEST(Band, KvartalstestOn432IsScoredWithItsRow) {
   EdiBuilder b;
-  b.Date("20100307").Set("PBand", "432 MHz").Qso("100307", "0800", "OZ1AAA", "JO55XX", 101, 1, 1).Claims(1, 101, 1, 601,
-                                                                                                         "OZ1AAA");
+  b.Date("20100307")
+      .Set("PBand", "432 MHz")
+      .Qso("100307", "0800", "OZ1AAA", "JO55XX", 101, 1, 1)
+      .Claims(1, 101, 1, 601, "OZ1AAA");
   const auto log = CheckText(b.Text(), 2010);
   EXPECT_EQ(TContestKind::Kvartalstest, log->Checker->Kind());
   EXPECT_EQ((std::vector<Message>{{txt::kBandNotForDay, -1, 2}}), log->Messages());
@@ -100,14 +108,14 @@ TEST(Band, KvartalstestOn432IsScoredWithItsRow) {
 // scores nothing and expects no square bonus.
 TEST(Band, KvartalstestOnUnknownBandScoresZero) {
   EdiBuilder b;
-  b.Date("20100307").Set("PBand", "2 m").Qso("100307", "0800", "OZ1AAA", "JO55XX", 101, 1, 1).Claims(1, 101, 1, 601,
-                                                                                                     "OZ1AAA");
+  b.Date("20100307")
+      .Set("PBand", "2 m")
+      .Qso("100307", "0800", "OZ1AAA", "JO55XX", 101, 1, 1)
+      .Claims(1, 101, 1, 601, "OZ1AAA");
   const auto log = CheckText(b.Text(), 2010);
   const std::vector<Message> expected{
-      {txt::kBandNotInPlan, -1, 2},
-      {"Fel krävd bonuspoäng per ruta, 500, borde varit 0", -1, 2},
-      {txt::kBandMultiplier, -1, 2},
-      {txt::kPointsDeviate + "OZ1AAA", 1, 1},
+      {txt::kBandNotInPlan, -1, 2},  {"Fel krävd bonuspoäng per ruta, 500, borde varit 0", -1, 2},
+      {txt::kBandMultiplier, -1, 2}, {txt::kPointsDeviate + "OZ1AAA", 1, 1},
       {txt::kTotalDeviates, -1, 1},
   };
   EXPECT_EQ(expected, log->Messages());
@@ -181,8 +189,7 @@ TEST_P(MalformedOwnLocatorTest, SeriousAndNoPosition) {
 
 INSTANTIATE_TEST_SUITE_P(Texts, MalformedOwnLocatorTest,
                          ::testing::Values(MalformedCase{"JO65", true}, MalformedCase{"JO65A", true},
-                                           MalformedCase{"11AA11", false},
-                                           MalformedCase{"JO66SZ", true}));
+                                           MalformedCase{"11AA11", false}, MalformedCase{"JO66SZ", true}));
 
 TEST(OwnLocator, EightCharactersUseTheFirstSix) {
   EdiBuilder b = WorkedExample();

@@ -259,8 +259,7 @@ INSTANTIATE_TEST_SUITE_P(
         SwedishCase{"SM7XYZ", "JO45JQ", 301, {{"Varning: SM utanför SM (SM7XYZ i JO45JQ)", 1, 1}}},
         SwedishCase{"SA7XYZ", "JO45JQ", 301, {{"Varning: SM utanför SM (SA7XYZ i JO45JQ)", 1, 1}}},
         SwedishCase{"7S7XYZ", "JO45JQ", 301, {{"Varning: SM utanför SM (7S7XYZ i JO45JQ)", 1, 1}}},
-        SwedishCase{"SN7XYZ", "JO45JQ", 301, {}},
-        SwedishCase{"DL7XYZ", "JP53AO", 852, {}},
+        SwedishCase{"SN7XYZ", "JO45JQ", 301, {}}, SwedishCase{"DL7XYZ", "JP53AO", 852, {}},
         SwedishCase{"SM7XYZ",
                     "IN38VX",
                     1900,
@@ -327,11 +326,13 @@ TEST(Section, FirstQsoWithoutLocalHour) {
     const char* Date;
     const char* Time;
   };
-  for (const Case& c : {Case{"070631", "1800"}, Case{"07065", "1800"}, Case{"070605", "180"},
-                        Case{"070605", "18:0"}, Case{"0706x5", "1800"}}) {
+  for (const Case& c : {Case{"070631", "1800"}, Case{"07065", "1800"}, Case{"070605", "180"}, Case{"070605", "18:0"},
+                        Case{"0706x5", "1800"}}) {
     EdiBuilder b;
-    b.Set("PBand", "28MHz").Set("PSect", "B").Qso(c.Date, c.Time, "OZ1AAA", "JO55XX", 101).Claims(1, 101, 1, 601,
-                                                                                                  "OZ1AAA");
+    b.Set("PBand", "28MHz")
+        .Set("PSect", "B")
+        .Qso(c.Date, c.Time, "OZ1AAA", "JO55XX", 101)
+        .Claims(1, 101, 1, 601, "OZ1AAA");
     const auto log = CheckText(b.Text());
     ASSERT_FALSE(log->Messages().empty());
     EXPECT_EQ(kOutside, log->Messages().back()) << c.Date << " " << c.Time;

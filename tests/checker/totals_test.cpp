@@ -75,7 +75,9 @@ const CountsCase kCountsCases[] = {
     {"ThreeSquares", "CWWLs", "3;500;1", {{txt::kSquareCount, -1, 2}}},
     {"ThreeSquaresWithBonus", "CWWLB", "1500", {{txt::kSquareBonusTotal, -1, 2}}},
     // The product uses the claimed bonus per square; CheckClaims reports the bonus.
-    {"WrongBonusConsistentProduct", "CWWLs", "2;400;1",
+    {"WrongBonusConsistentProduct",
+     "CWWLs",
+     "2;400;1",
      {{"Fel krävd bonuspoäng per ruta, 400, borde varit 500", -1, 2}, {txt::kSquareBonusTotal, -1, 2}}},
     {"FourQsos", "CQSOs", "4;1", {{txt::kValidQsoCount, -1, 2}}},
 };

@@ -34,7 +34,9 @@ std::string Sample(const std::string& name) { return std::string(LOGGREVY_SAMPLE
 // A fresh folder for files a test writes, removed afterwards.
 class TempDir {
  public:
-  TempDir() : Path_(fs::temp_directory_path() / ("loggrevy-cli-" + std::to_string(::getpid()) + "-" + std::to_string(Counter_++))) {
+  TempDir()
+      : Path_(fs::temp_directory_path() /
+              ("loggrevy-cli-" + std::to_string(::getpid()) + "-" + std::to_string(Counter_++))) {
     fs::create_directories(Path_);
   }
   ~TempDir() { fs::remove_all(Path_); }
@@ -54,8 +56,12 @@ class TempDir {
 // the best-DX distance written with the given separator.
 std::string Log144(const std::string& call, const std::string& distance = "41,5") {
   return "[REG1TEST;1]\r\n"
-         "TName=NAC 144\r\nTDate=20261103;20261103\r\nPCall=" + call + "\r\nPWWLo=JO89VU\r\nPExch=\r\n"
-         "PAdr1=\r\nPAdr2=\r\nPSect=\r\nPBand=144 MHz\r\nPClub=\r\nRName=Britt H\xE4ll\r\nRCall=" + call + "\r\n"
+         "TName=NAC 144\r\nTDate=20261103;20261103\r\nPCall=" +
+         call +
+         "\r\nPWWLo=JO89VU\r\nPExch=\r\n"
+         "PAdr1=\r\nPAdr2=\r\nPSect=\r\nPBand=144 MHz\r\nPClub=\r\nRName=Britt H\xE4ll\r\nRCall=" +
+         call +
+         "\r\n"
          "RAdr1=\r\nRAdr2=\r\nRPoCo=\r\nRCity=\r\nRCoun=\r\nRPhon=\r\nRHBBS=\r\nMOpe1=\r\nMOpe2=\r\n"
          "STXEq=\r\nSPowe=\r\nSRXEq=\r\nSAnte=\r\nSAntH=10;50\r\nCQSOs=1;1\r\nCQSOP=42\r\nCWWLs=1;500;1\r\n"
          "CWWLB=500\r\nCExcs=0;0;0\r\nCExcB=0\r\nCDXCs=0;0;0\r\nCDXCB=0\r\nCToSc=542\r\nCODXC=SM5AAA;JO99BM;" +

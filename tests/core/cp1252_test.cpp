@@ -9,7 +9,7 @@ namespace {
 
 TEST(Cp1252, FromUnicode) {
   const std::pair<char32_t, unsigned char> cases[] = {
-      {U'A', 0x41},     {U'\u00E5', 0xE5}, {U'\u00D6', 0xD6}, {U'\u00FF', 0xFF}, {U'\u20AC', 0x80},
+      {U'A', 0x41},      {U'\u00E5', 0xE5}, {U'\u00D6', 0xD6}, {U'\u00FF', 0xFF}, {U'\u20AC', 0x80},
       {U'\u0160', 0x8A}, {U'\u0178', 0x9F}, {U'\u0081', 0x81}, {U'\u008D', 0x8D}, {U'\u008F', 0x8F},
       {U'\u0090', 0x90}, {U'\u009D', 0x9D}, {U'\u0080', '?'},  {U'\u0085', '?'},  {U'\u03A9', '?'},
       {0xD83D, '?'},     {0xDE00, '?'},     {U'\uFFFF', '?'},  {U'\u0100', '?'},  {0, 0},

@@ -14,11 +14,11 @@ struct TValidityCase {
 
 TEST(Locator, Syntax) {
   const TValidityCase cases[] = {
-      {"JO65AB", true},    {"JO65AB12", true},  {"AA00AA", true},    {"RR99XX", true},   {"JO65AX99", true},
-      {"JO65AB1", false},  {"JO65", false},     {"JO65A", false},    {"jo65ab", false},  {"JO65ab", false},
-      {"SS00AA", false},   {"JO65AY", false},   {"JO65AB123", false}, {"", false},       {" JO65AB", false},
-      {"JO65AB ", false},  {"JO6AAB", false},   {"J065AB", false},   {"JO65AB1A", false}, {"JOA5AB", false},
-      {"JO65A B", false},  {"JO65AB 1", false},
+      {"JO65AB", true},   {"JO65AB12", true},  {"AA00AA", true},     {"RR99XX", true},    {"JO65AX99", true},
+      {"JO65AB1", false}, {"JO65", false},     {"JO65A", false},     {"jo65ab", false},   {"JO65ab", false},
+      {"SS00AA", false},  {"JO65AY", false},   {"JO65AB123", false}, {"", false},         {" JO65AB", false},
+      {"JO65AB ", false}, {"JO6AAB", false},   {"J065AB", false},    {"JO65AB1A", false}, {"JOA5AB", false},
+      {"JO65A B", false}, {"JO65AB 1", false},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(IsValidLocator(c.Locator), c.Valid) << c.Locator;
@@ -61,12 +61,8 @@ double Distance(const std::string& partnerLocator, const std::string& ownLocator
 
 TEST(Locator, DistanceAndScoredKilometres) {
   const TDistanceCase cases[] = {
-      {"JO65AB", "JO65AB", 0.0, 1},
-      {"JO65AB12", "JO65AB", 0.0, 1},
-      {"JO99BM", "JO89VU", 41.52, 42},
-      {"KP03BE", "JO65AA", 1016.90, 1017},
-      {"JO65AB", "JO65AA", 4.63, 5},
-      {"JO65AA", "JO65AB", 4.63, 5},
+      {"JO65AB", "JO65AB", 0.0, 1},        {"JO65AB12", "JO65AB", 0.0, 1}, {"JO99BM", "JO89VU", 41.52, 42},
+      {"KP03BE", "JO65AA", 1016.90, 1017}, {"JO65AB", "JO65AA", 4.63, 5},  {"JO65AA", "JO65AB", 4.63, 5},
   };
   for (const auto& c : cases) {
     const double km = Distance(c.Partner, c.Own);

@@ -22,7 +22,7 @@ TEST(EdiNumbers, Integer) {
       {"2147483648", std::nullopt},
       {"-2147483649", std::nullopt},
       {"99999999999999999999", std::nullopt},
-      {"12 ", std::nullopt},  // no trailing blanks
+      {"12 ", std::nullopt},   // no trailing blanks
       {"\t12", std::nullopt},  // a tab is not a blank
       {"1 2", std::nullopt},
       {"- 1", std::nullopt},
@@ -76,15 +76,15 @@ TEST(EdiNumbers, BestDxDistance) {
       {"inf", '.', std::nullopt},
       {"nan", '.', std::nullopt},
       {"0x10", '.', std::nullopt},
-      {"0.1", '.', 0.1f},                // rounded correctly to single precision
-      {"16777217", '.', 16777216.0f},    // halfway: to even
+      {"0.1", '.', 0.1f},              // rounded correctly to single precision
+      {"16777217", '.', 16777216.0f},  // halfway: to even
       {"16777219", '.', 16777220.0f},
       {"3.4028235e38", '.', 3.4028235e38f},
       {"3.40282356e38", '.', 3.4028235e38f},  // below the halfway point to the next power: rounds down
       {"3.4028236e38", '.', std::nullopt},    // above it: overflows
       {"1.4e-45", '.', 1.4e-45f},             // the smallest subnormal
       {"7e-46", '.', 0.0f},
-      {"1e39", '.', std::nullopt},       // beyond single precision
+      {"1e39", '.', std::nullopt},  // beyond single precision
       {"-1e39", '.', std::nullopt},
       {"1e400", '.', std::nullopt},
       {"1e-50", '.', 0.0f},

@@ -45,15 +45,14 @@ TEST(ReaderQso, Fields) {
       // Thirteen semicolons: fields 1 to 14 are stored, the record is unreadable.
       {"240604;1830;SM5XYZ;1;59;001;59;002;;JO99BM;42;N;N;X",
        "S3|240604|1830|SM5XYZ|1|59|1|59|2||JO99BM|42|NNX\\0|valid", "Ej läsbar QSO-rad", 3},
-      {"240604;1830;SM5XYZ;;59;;59;;;JO99BM;;N;N;;", "S0|240604|1830|SM5XYZ|0|59|0|59|0||JO99BM|0|NN  |invalid", "",
-       0},
+      {"240604;1830;SM5XYZ;;59;;59;;;JO99BM;;N;N;;", "S0|240604|1830|SM5XYZ|0|59|0|59|0||JO99BM|0|NN  |invalid", "", 0},
       {"240604;1830;SM5XYZ;1;;001;;002;;;42;;;;", "S0|240604|1830|SM5XYZ|1||1||2|||42|    |valid", "", 0},
       {"240604;1830;SM5XYZ;1;59;001;59;002;;JO99BM;-5;N;N;;",
        "S0|240604|1830|SM5XYZ|1|59|1|59|2||JO99BM|0|NN  |invalid", "", 0},
       {"240604;1830;error;1;59;001;59;002;;JO99BM;42;N;N;;", "S0|240604|1830|ERROR|1|59|1|59|2||JO99BM|42|NN  |invalid",
        "", 0},
-      {"240604;1830;Error ;1;59;001;59;002;;JO99BM;42;N;N;;",
-       "S0|240604|1830|ERROR |1|59|1|59|2||JO99BM|42|NN  |valid", "", 0},
+      {"240604;1830;Error ;1;59;001;59;002;;JO99BM;42;N;N;;", "S0|240604|1830|ERROR |1|59|1|59|2||JO99BM|42|NN  |valid",
+       "", 0},
       {"240604;1830;sm5abcdefghijklm;1;59;001;59;002;;jo99bm;42;N;N;;",
        "S0|240604|1830|SM5ABCDEFGHIJK|1|59|1|59|2||JO99BM|42|NN  |valid", "", 0},
       {"2406041;18305;sm5\xE5\xE4;1;599x;001;59;002;abcdefgh;jo99bm12x;42;NX;NY;YZ;DE",
@@ -70,8 +69,7 @@ TEST(ReaderQso, Fields) {
       // diagnostic, the record and the log are unreadable all the same.
       {"240604;1830;SM5XYZ;x", "S3|240604|1830|SM5XYZ|-1||0||0|||0|\\0\\0\\0\\0|invalid", "Ogiltigt värde", 3},
       // The last field carries the appended blank, so a number there is invalid.
-      {"240604;1830;SM5XYZ;1;59;001", "S3|240604|1830|SM5XYZ|1|59|-1||0|||0|\\0\\0\\0\\0|invalid", "Ogiltigt värde",
-       3},
+      {"240604;1830;SM5XYZ;1;59;001", "S3|240604|1830|SM5XYZ|1|59|-1||0|||0|\\0\\0\\0\\0|invalid", "Ogiltigt värde", 3},
       {"240604", "S3|240604|||0||0||0|||0|\\0\\0\\0\\0|invalid", "Ej läsbar QSO-rad", 3},
       // A line of blanks is trimmed to nothing: one field, the appended blank.
       {"     ", "S3| |||0||0||0|||0|\\0\\0\\0\\0|invalid", "Ej läsbar QSO-rad", 3},
@@ -92,19 +90,14 @@ TEST(ReaderQso, BlanksAroundTheLineAreRemovedInsideKept) {
 
 TEST(ReaderQso, RepeatedInvalidNumbersAreReportedTwicePerField) {
   const Strings lines = {
-      "240604;1830;SM5AAA;1;59;abc;59;001;;JO99BM;1;;;;",
-      "240604;1831;SM5AAB;1;59;abd;59;002;;JO99BM;1;;;;",
-      "240604;1832;SM5AAC;1;59;abe;59;003;;JO99BM;1;;;;",
-      "240604;1833;SM5AAD;1;59;004;59;x;;JO99BM;1;;;;",
-      "240604;1834;SM5AAE;m;59;005;59;005;;JO99BM;p;;;;",
-      "240604;1835;SM5AAF;m;59;006;59;006;;JO99BM;1;;;;",
-      "240604;1836;SM5AAG;m;59;007;59;007;;JO99BM;p;;;;",
-      "240604;1837;SM5AAH;1;59;008;59;008;;JO99BM;p;;;;",
+      "240604;1830;SM5AAA;1;59;abc;59;001;;JO99BM;1;;;;", "240604;1831;SM5AAB;1;59;abd;59;002;;JO99BM;1;;;;",
+      "240604;1832;SM5AAC;1;59;abe;59;003;;JO99BM;1;;;;", "240604;1833;SM5AAD;1;59;004;59;x;;JO99BM;1;;;;",
+      "240604;1834;SM5AAE;m;59;005;59;005;;JO99BM;p;;;;", "240604;1835;SM5AAF;m;59;006;59;006;;JO99BM;1;;;;",
+      "240604;1836;SM5AAG;m;59;007;59;007;;JO99BM;p;;;;", "240604;1837;SM5AAH;1;59;008;59;008;;JO99BM;p;;;;",
   };
   const auto edi = ReadQsos(lines);
   EXPECT_EQ(Diags(*edi), (Strings{
-                             lines[0] + ": Ogiltigt värde",
-                             lines[1] + ": Ogiltigt värde (upprepas)",
+                             lines[0] + ": Ogiltigt värde", lines[1] + ": Ogiltigt värde (upprepas)",
                              lines[3] + ": Ogiltigt värde",  // each field counts on its own
                              lines[4] + ": Ogiltigt värde",  // mode; the points' first failure is dropped
                              lines[5] + ": Ogiltigt värde (upprepas)",

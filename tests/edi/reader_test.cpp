@@ -112,11 +112,10 @@ TEST(Reader, Utf16UnitsAreConvertedOneByOne) {
 
 TEST(Reader, ByteModeLineEnds) {
   // LF and CR LF end a line; a lone CR is dropped and the line goes on.
-  const std::string text =
-      "[REG1TEST;1]\nTName=Akt\rivitetstest\r\n\r\n\n[Remarks]\r\r\nrad\r\n[QSORecords;0]\n[END;]";
+  const std::string text = "[REG1TEST;1]\nTName=Akt\rivitetstest\r\n\r\n\n[Remarks]\r\r\nrad\r\n[QSORecords;0]\n[END;]";
   const auto edi = Read(text);
-  EXPECT_EQ(LineTexts(*edi), (Strings{"[REG1TEST;1]", "TName=Aktivitetstest", "[Remarks]", "rad",
-                                      "[QSORecords;0]", "[END;]"}));
+  EXPECT_EQ(LineTexts(*edi),
+            (Strings{"[REG1TEST;1]", "TName=Aktivitetstest", "[Remarks]", "rad", "[QSORecords;0]", "[END;]"}));
   EXPECT_EQ(edi->TName, "Aktivitetstest");
 }
 
@@ -129,8 +128,14 @@ TEST(Reader, CtrlZEndsTheFileOnlyAtTheStartOfALine) {
     bool Complete;
   };
   const TCase cases[] = {
-      {"\x1A" "rad\r\n", {}, false},
-      {"\r\x1A" "rad\r\n", {}, false},  // lone CRs are dropped first
+      {"\x1A"
+       "rad\r\n",
+       {},
+       false},
+      {"\r\x1A"
+       "rad\r\n",
+       {},
+       false},  // lone CRs are dropped first
       {"\r\r\x1A\r\n", {}, false},
       {"ett\x1Atv\xE5\r\n", {"ett\x1Atv\xE5"}, true},
       {" \x1A\r\n", {" \x1A"}, true},
@@ -166,9 +171,9 @@ TEST(Reader, TagLinesAreSplitAfterTheirBracket) {
   const Strings lines = LineTexts(*edi);
   EXPECT_EQ(Strings(lines.begin(), lines.begin() + 3),
             (Strings{"Skapad av ett annat program", "[REG1TEST;1]", "TName=Test"}));
-  EXPECT_EQ(Strings(lines.begin() + 38, lines.end()),
-            (Strings{"[Remarks]", "första raden", "andra raden", "[QSORecords;2]", kQso1, kQso2,
-                     "[END; Loggrevy test]"}));
+  EXPECT_EQ(
+      Strings(lines.begin() + 38, lines.end()),
+      (Strings{"[Remarks]", "första raden", "andra raden", "[QSORecords;2]", kQso1, kQso2, "[END; Loggrevy test]"}));
   EXPECT_EQ(edi->QSOs.size(), 2u);
   EXPECT_EQ(edi->Remarks.size(), 2u);
 }
@@ -206,13 +211,20 @@ struct TVersionCase {
 
 TEST(Reader, Version) {
   const TVersionCase cases[] = {
-      {"[REG1TEST;1]", TVersionCase::Read},       {"[REG1TEST; 1]", TVersionCase::Read},
-      {"[REG1TEST;+1]", TVersionCase::Read},      {"[REG1TEST;01]", TVersionCase::Read},
-      {"[REG1TEST;1;x]", TVersionCase::Read},     {"[REG1TEST;2]", TVersionCase::Incompatible},
-      {"[REG1TEST;0]", TVersionCase::Incompatible}, {"[REG1TEST;-1]", TVersionCase::Incompatible},
-      {"[REG1TEST;x]", TVersionCase::Failure},    {"[REG1TEST;]", TVersionCase::Failure},
-      {"[REG1TEST;1 ]", TVersionCase::Failure},   {"[REG1TEST;1.0]", TVersionCase::Failure},
-      {"[REG1TEST;4294967297]", TVersionCase::Failure}, {"[reg1test;1]", TVersionCase::NoTag},
+      {"[REG1TEST;1]", TVersionCase::Read},
+      {"[REG1TEST; 1]", TVersionCase::Read},
+      {"[REG1TEST;+1]", TVersionCase::Read},
+      {"[REG1TEST;01]", TVersionCase::Read},
+      {"[REG1TEST;1;x]", TVersionCase::Read},
+      {"[REG1TEST;2]", TVersionCase::Incompatible},
+      {"[REG1TEST;0]", TVersionCase::Incompatible},
+      {"[REG1TEST;-1]", TVersionCase::Incompatible},
+      {"[REG1TEST;x]", TVersionCase::Failure},
+      {"[REG1TEST;]", TVersionCase::Failure},
+      {"[REG1TEST;1 ]", TVersionCase::Failure},
+      {"[REG1TEST;1.0]", TVersionCase::Failure},
+      {"[REG1TEST;4294967297]", TVersionCase::Failure},
+      {"[reg1test;1]", TVersionCase::NoTag},
       {"[REG1TEST 1]", TVersionCase::NoTag},
   };
   for (const auto& c : cases) {
@@ -420,8 +432,7 @@ TEST(Reader, ReadingTwiceGivesTheSameResult) {
   const TSnapshot first = Snapshot(edi);
   EXPECT_EQ(first.Status, 3);
   EXPECT_EQ(first.Diagnostics,
-            (Strings{"TNAME=Duplikat: Duplikat på nyckelord", "CQSOP=1OO: Ogiltigt värde",
-                     "Okänt=1: Okänt nyckelord",
+            (Strings{"TNAME=Duplikat: Duplikat på nyckelord", "CQSOP=1OO: Ogiltigt värde", "Okänt=1: Okänt nyckelord",
                      "240604;1830;SM5XYZ;1;59;x01;59;001;;JO99BM;42;N;N;;: Ogiltigt värde",
                      "240604;1831;SM5ABD;1;59;x02;59;002;;JO89VU;1;;N;;: Ogiltigt värde (upprepas)",
                      "240604;1833;SM5ABF;1;59;004;59: Ej läsbar QSO-rad", "*: Nyckelordet SPOWE saknas."}));

@@ -18,15 +18,42 @@ namespace loggrevy::test {
 // The 36 header lines of a complete, faultless log, in keyword order.
 inline std::vector<std::string> FullHeader() {
   return {
-      "TName=Aktivitetstest",  "TDate=20240604;20240604", "PCall=SM5ABC",   "PWWLo=JO89VU",
-      "PExch=",                "PAdr1=Storgatan 1",       "PAdr2=",         "PSect=SINGLE",
-      "PBand=144 MHz",         "PClub=SK5AA",             "RName=Anna",     "RCall=SM5ABC",
-      "RAdr1=",                "RAdr2=",                  "RPoCo=12345",    "RCity=Stad",
-      "RCoun=Sverige",         "RPhon=",                  "RHBBS=",         "MOpe1=",
-      "MOpe2=",                "STXEq=",                  "SPowe=100",      "SRXEq=",
-      "SAnte=",                "SAntH=10;300",            "CQSOs=2;1",      "CQSOP=100",
-      "CWWLs=2;500;1",         "CWWLB=1000",              "CExcs=0;0;1",    "CExcB=0",
-      "CDXCs=0;0;1",           "CDXCB=0",                 "CToSc=1100",     "CODXC=SM5XYZ;JO99BM;42,5",
+      "TName=Aktivitetstest",
+      "TDate=20240604;20240604",
+      "PCall=SM5ABC",
+      "PWWLo=JO89VU",
+      "PExch=",
+      "PAdr1=Storgatan 1",
+      "PAdr2=",
+      "PSect=SINGLE",
+      "PBand=144 MHz",
+      "PClub=SK5AA",
+      "RName=Anna",
+      "RCall=SM5ABC",
+      "RAdr1=",
+      "RAdr2=",
+      "RPoCo=12345",
+      "RCity=Stad",
+      "RCoun=Sverige",
+      "RPhon=",
+      "RHBBS=",
+      "MOpe1=",
+      "MOpe2=",
+      "STXEq=",
+      "SPowe=100",
+      "SRXEq=",
+      "SAnte=",
+      "SAntH=10;300",
+      "CQSOs=2;1",
+      "CQSOP=100",
+      "CWWLs=2;500;1",
+      "CWWLB=1000",
+      "CExcs=0;0;1",
+      "CExcB=0",
+      "CDXCs=0;0;1",
+      "CDXCB=0",
+      "CToSc=1100",
+      "CODXC=SM5XYZ;JO99BM;42,5",
   };
 }
 
@@ -98,9 +125,9 @@ inline std::vector<std::string> LineTexts(const TReg1Test& edi) {
 inline std::string Describe(const TQSORecord& q) {
   const auto mark = [](char c) { return c == 0 ? std::string("\\0") : std::string(1, c); };
   return "S" + std::to_string(q.Status) + "|" + q.Date.Str() + "|" + q.Time.Str() + "|" + q.Call.Str() + "|" +
-         std::to_string(q.Mode) + "|" + q.SentRST.Str() + "|" + std::to_string(q.SentNr) + "|" + q.RcvdRST.Str() +
-         "|" + std::to_string(q.RcvdNr) + "|" + q.RcvdExch.Str() + "|" + q.RcvdWWL.Str() + "|" +
-         std::to_string(q.Points) + "|" + mark(q.NewExch) + mark(q.NewWWL) + mark(q.NewDXCC) + mark(q.Dupe) + "|" +
+         std::to_string(q.Mode) + "|" + q.SentRST.Str() + "|" + std::to_string(q.SentNr) + "|" + q.RcvdRST.Str() + "|" +
+         std::to_string(q.RcvdNr) + "|" + q.RcvdExch.Str() + "|" + q.RcvdWWL.Str() + "|" + std::to_string(q.Points) +
+         "|" + mark(q.NewExch) + mark(q.NewWWL) + mark(q.NewDXCC) + mark(q.Dupe) + "|" +
          (q.Valid ? "valid" : "invalid");
 }
 

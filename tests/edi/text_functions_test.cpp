@@ -17,11 +17,21 @@ TEST(EdiText, ExtractField) {
     const char* Field;
   };
   const TCase cases[] = {
-      {"PCall=SM5ABC", '=', 1, "SM5ABC"}, {"PCall=SM5ABC", '=', 0, "PCall"}, {"TName", '=', 1, ""},
-      {"TName", '=', 0, "TName"},         {"a;;c", ';', 2, "c"},             {"a;;c", ';', 1, ""},
-      {"a;b", ';', 3, ""},                {"a;b", ';', 2, ""},               {"a;b;", ';', 2, ""},
-      {"", ';', 0, ""},                   {";", ';', 0, ""},                 {"RHBBS=a=b", '=', 1, "a"},
-      {"[REG1TEST;1]x]y", ']', 1, "x"},   {" abc def", ' ', 0, ""},          {"abc def", ' ', 1, "def"},
+      {"PCall=SM5ABC", '=', 1, "SM5ABC"},
+      {"PCall=SM5ABC", '=', 0, "PCall"},
+      {"TName", '=', 1, ""},
+      {"TName", '=', 0, "TName"},
+      {"a;;c", ';', 2, "c"},
+      {"a;;c", ';', 1, ""},
+      {"a;b", ';', 3, ""},
+      {"a;b", ';', 2, ""},
+      {"a;b;", ';', 2, ""},
+      {"", ';', 0, ""},
+      {";", ';', 0, ""},
+      {"RHBBS=a=b", '=', 1, "a"},
+      {"[REG1TEST;1]x]y", ']', 1, "x"},
+      {" abc def", ' ', 0, ""},
+      {"abc def", ' ', 1, "def"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(ExtractField(c.Text, c.Separator, c.N), c.Field) << c.Text << " " << c.Separator << " " << c.N;
@@ -30,8 +40,8 @@ TEST(EdiText, ExtractField) {
 
 TEST(EdiText, TrimBlanks) {
   const std::pair<const char*, const char*> cases[] = {
-      {"  SM5 ABC  ", "SM5 ABC"}, {"   ", ""}, {"", ""}, {"x", "x"}, {"\tx\t", "\tx\t"}, {" \t x \t ", "\t x \t"},
-      {"a  b", "a  b"},
+      {"  SM5 ABC  ", "SM5 ABC"}, {"   ", ""},      {"", ""}, {"x", "x"}, {"\tx\t", "\tx\t"},
+      {" \t x \t ", "\t x \t"},   {"a  b", "a  b"},
   };
   for (const auto& [text, trimmed] : cases) EXPECT_EQ(TrimBlanks(text), trimmed) << "[" << text << "]";
 }
@@ -45,9 +55,15 @@ TEST(EdiText, KeepCallChars) {
       {"SM5\xC5\xC4\xD6\xE5\xE4\xF6", "SM5\xC5\xC4\xD6\xE5\xE4\xF6"},  // national letters stay
       {"\x83\x8A\x8C\x8E\x9A\x9C\x9E\x9F\xAA\xB5\xBA", "\x83\x8A\x8C\x8E\x9A\x9C\x9E\x9F\xAA\xB5\xBA"},
       {"\xC0\xD6\xD8\xF6\xF8\xFF", "\xC0\xD6\xD8\xF6\xF8\xFF"},
-      {"A\xB9\xB2\xB3" "B", "AB"},  // superscript digits are not digits
-      {"A\xD7\xF7" "B", "AB"},      // multiplication and division signs
-      {"A\x80\x81\x8D\x90\x9D\xA0\xA9\xBC\xBF" "B", "AB"},
+      {"A\xB9\xB2\xB3"
+       "B",
+       "AB"},  // superscript digits are not digits
+      {"A\xD7\xF7"
+       "B",
+       "AB"},  // multiplication and division signs
+      {"A\x80\x81\x8D\x90\x9D\xA0\xA9\xBC\xBF"
+       "B",
+       "AB"},
       {"", ""},
   };
   for (const auto& [text, kept] : cases) EXPECT_EQ(Cp1252ToUtf8(KeepCallChars(text)), Cp1252ToUtf8(kept));

@@ -67,13 +67,10 @@ TEST_P(CompetingCallTest, FromPCallAndRCall) {
 
 INSTANTIATE_TEST_SUITE_P(Calls, CompetingCallTest,
                          ::testing::Values(CallCase{"SM5ABC/P", "SM5ABC", "SM5ABC"},
-                                           CallCase{"SM4ABC", "SM5ABC", "SM5ABC"},
-                                           CallCase{"SK5XY", "SM5ABC", "SK5XY"},
-                                           CallCase{"SE5ABC", "", "SM5ABC"},
-                                           CallCase{"SM5ABC", "SM5ABC", "SM5ABC"},
+                                           CallCase{"SM4ABC", "SM5ABC", "SM5ABC"}, CallCase{"SK5XY", "SM5ABC", "SK5XY"},
+                                           CallCase{"SE5ABC", "", "SM5ABC"}, CallCase{"SM5ABC", "SM5ABC", "SM5ABC"},
                                            CallCase{"OH0/SM5ABC", "SM5ABC", "SM5ABC"},
-                                           CallCase{"SM5ABC", "SM5ABD", "SM5ABC"},
-                                           CallCase{"SM", "SM", "SM"}));
+                                           CallCase{"SM5ABC", "SM5ABD", "SM5ABC"}, CallCase{"SM", "SM", "SM"}));
 
 TEST(Figures, ClaimedUntilOwnSum) {
   EdiBuilder b = WorkedExample();

@@ -62,19 +62,11 @@ TEST(ImportSession, OutlineOrder) {
   TImportSession session(kSettings);
   session.ImportFiles(paths, 2006);
   const std::vector<std::string> expected{
-      "20060105 : 28M",
-      "  SM4DDD [group]",
+      "20060105 : 28M",    "  SM4DDD [group]",
       "    X [log]",  // no QSO: the section cannot be told
-      "20060105 : VHF",
-      "  SM3CCC [log]",
-      "  SM0AAA [log]",
-      "20060110 : UHF",
-      "  SM2BBB [log]",
-      "Ej identifierad test",
-      "  SM1AAA [log]",
-      "  " + paths[2] + " [log]",
-      "Ej läsbar EDI-fil",
-      "  " + paths[0] + " [log]",
+      "20060105 : VHF",    "  SM3CCC [log]",           "  SM0AAA [log]", "20060110 : UHF",
+      "  SM2BBB [log]",    "Ej identifierad test",     "  SM1AAA [log]", "  " + paths[2] + " [log]",
+      "Ej läsbar EDI-fil", "  " + paths[0] + " [log]",
   };
   EXPECT_EQ(expected, Outline(session));
   EXPECT_EQ(7u, session.Logs().size());
@@ -253,13 +245,12 @@ TEST(ImportSession, NodeInsertedMatchesTheTree) {
     EXPECT_EQ(parent, node.Parent);
     reported.push_back(&node);
   });
-  session.ImportFiles({dir.Write("1.edi", MikroLog("SM5ABC/P", "10GHz", 5).Text()),
-                       dir.Write("2.edi", WorkedExample().Text()),
-                       dir.Write("3.edi", MikroLog("SM5ABC", "24GHz", 6).Text()),
-                       dir.Write("4.edi", MikroLog("SM5ABC/P", "24GHz", 6).Text()),
-                       dir.PathOf("missing"),
-                       dir.Write("5.edi", Log2006("20060105", "SM3CCC", "144 MHz").Text())},
-                      2007);
+  session.ImportFiles(
+      {dir.Write("1.edi", MikroLog("SM5ABC/P", "10GHz", 5).Text()), dir.Write("2.edi", WorkedExample().Text()),
+       dir.Write("3.edi", MikroLog("SM5ABC", "24GHz", 6).Text()),
+       dir.Write("4.edi", MikroLog("SM5ABC/P", "24GHz", 6).Text()), dir.PathOf("missing"),
+       dir.Write("5.edi", Log2006("20060105", "SM3CCC", "144 MHz").Text())},
+      2007);
   std::size_t count = 0;
   std::vector<const TOutlineNode*> pending;
   for (const auto& node : session.Contests()) pending.push_back(node.get());

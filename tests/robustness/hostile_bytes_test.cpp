@@ -131,10 +131,15 @@ TEST(HostileBytes, ExchangeFieldKeepsEveryByteButLineBreaksAndSemicolon) {
 
 TEST(HostileBytes, NulBytesAreKeptAsText) {
   TEdiText text = CleanLog();
-  text.Header[0].second = std::string("NAC\0\0" "144", 8);
+  text.Header[0].second = std::string(
+      "NAC\0\0"
+      "144",
+      8);
   text.QsoLines[0] = std::string("210105;1805;SM5\0YZ;1;59;;59;;;JO89XA;30;;N;;", 45);
   const auto log = Read(text.Text());
-  EXPECT_EQ(log->Edi().TName, std::string("NAC\0\0" "144", 8));
+  EXPECT_EQ(log->Edi().TName, std::string("NAC\0\0"
+                                          "144",
+                                          8));
   ASSERT_EQ(log->Edi().QSOs.size(), 3u);
   EXPECT_EQ(log->Edi().QSOs[0].Call.View(), std::string_view("SM5\0YZ", 6));
   EXPECT_EQ(log->Edi().Status, 0);
@@ -198,7 +203,9 @@ TEST(HostileBytes, Utf16WithLoneSurrogatesAndOddByteCount) {
 }
 
 TEST(HostileBytes, Utf16MarkAndOneByteIsAnEmptyIncompleteLog) {
-  const auto log = Read("\xFF\xFE" "A");
+  const auto log = Read(
+      "\xFF\xFE"
+      "A");
   EXPECT_EQ(log->Edi().Lines.size(), 0u);
   EXPECT_EQ(DiagnosticTexts(log->Edi()), std::vector<std::string>{std::string(diag::kIncomplete)});
   EXPECT_EQ(log->Edi().Status, 3);

@@ -17,8 +17,8 @@ int main(int argc, char** argv) {
   const loggrevy::TLog log(argv[1], 2021, loggrevy::TLocalSettings{});
   rusage usage{};
   ::getrusage(RUSAGE_SELF, &usage);
-  std::printf("status %d, lines %zu, qsos %zu, diagnostics %zu, messages %zu, peak rss %ld kB\n",
-              int{log.Edi().Status}, log.Edi().Lines.size(), log.Edi().QSOs.size(), log.Edi().Diagnostics.size(),
+  std::printf("status %d, lines %zu, qsos %zu, diagnostics %zu, messages %zu, peak rss %ld kB\n", int{log.Edi().Status},
+              log.Edi().Lines.size(), log.Edi().QSOs.size(), log.Edi().Diagnostics.size(),
               log.Checker().Messages().size(), usage.ru_maxrss);
   return 0;
 }

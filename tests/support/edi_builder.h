@@ -17,24 +17,24 @@ class EdiBuilder {
  public:
   EdiBuilder() {
     header_ = {
-        {"TName", "NAC"},        {"TDate", "20070605;20070605"},
-        {"PCall", "SM5ABC"},     {"PWWLo", "JO66SD"},
-        {"PExch", ""},           {"PAdr1", "Gatan 1"},
-        {"PAdr2", "Staden"},     {"PSect", "Single"},
-        {"PBand", "144 MHz"},    {"PClub", ""},
-        {"RName", "Test"},       {"RCall", "SM5ABC"},
-        {"RAdr1", ""},           {"RAdr2", ""},
-        {"RPoCo", ""},           {"RCity", ""},
-        {"RCoun", "Sweden"},     {"RPhon", ""},
-        {"RHBBS", ""},           {"MOpe1", ""},
-        {"MOpe2", ""},           {"STXEq", ""},
-        {"SPowe", "100"},        {"SRXEq", ""},
-        {"SAnte", ""},           {"SAntH", "10;100"},
-        {"CQSOs", "0;1"},        {"CQSOP", "0"},
-        {"CWWLs", "0;500;1"},    {"CWWLB", "0"},
-        {"CExcs", "0;0;1"},      {"CExcB", "0"},
-        {"CDXCs", "0;0;1"},      {"CDXCB", "0"},
-        {"CToSc", "0"},          {"CODXC", ";;0"},
+        {"TName", "NAC"},     {"TDate", "20070605;20070605"},
+        {"PCall", "SM5ABC"},  {"PWWLo", "JO66SD"},
+        {"PExch", ""},        {"PAdr1", "Gatan 1"},
+        {"PAdr2", "Staden"},  {"PSect", "Single"},
+        {"PBand", "144 MHz"}, {"PClub", ""},
+        {"RName", "Test"},    {"RCall", "SM5ABC"},
+        {"RAdr1", ""},        {"RAdr2", ""},
+        {"RPoCo", ""},        {"RCity", ""},
+        {"RCoun", "Sweden"},  {"RPhon", ""},
+        {"RHBBS", ""},        {"MOpe1", ""},
+        {"MOpe2", ""},        {"STXEq", ""},
+        {"SPowe", "100"},     {"SRXEq", ""},
+        {"SAnte", ""},        {"SAntH", "10;100"},
+        {"CQSOs", "0;1"},     {"CQSOP", "0"},
+        {"CWWLs", "0;500;1"}, {"CWWLB", "0"},
+        {"CExcs", "0;0;1"},   {"CExcB", "0"},
+        {"CDXCs", "0;0;1"},   {"CDXCB", "0"},
+        {"CToSc", "0"},       {"CODXC", ";;0"},
     };
   }
 
@@ -56,7 +56,9 @@ class EdiBuilder {
   }
 
   // Both TDATE parts.
-  EdiBuilder& Date(std::string_view yyyymmdd) { return Set("TDate", std::string(yyyymmdd) + ";" + std::string(yyyymmdd)); }
+  EdiBuilder& Date(std::string_view yyyymmdd) {
+    return Set("TDate", std::string(yyyymmdd) + ";" + std::string(yyyymmdd));
+  }
 
   // The claimed figures: valid QSOs, QSO points, squares (bonus 500 each),
   // total and best-DX call; bandMultiplier goes to CQSOS.

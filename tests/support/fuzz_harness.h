@@ -113,7 +113,8 @@ inline std::string ExerciseJudgement(std::string_view input) {
   log.UseOwnSum();
   report.Expect(log.GetDxScore() == checker.GetScore(), "after UseOwnSum GetDxScore differs from the checker's score");
   report.Expect(log.GetSquares() == checker.SquareCount(), "after UseOwnSum GetSquares differs from SquareCount");
-  report.Expect(log.DxScoreChanged() == (checker.GetScore() != log.Edi().CQSOP), "DxScoreChanged wrong after UseOwnSum");
+  report.Expect(log.DxScoreChanged() == (checker.GetScore() != log.Edi().CQSOP),
+                "DxScoreChanged wrong after UseOwnSum");
   report.Expect(log.SquaresChanged() == (checker.SquareCount() != log.Edi().CWWLsCount),
                 "SquaresChanged wrong after UseOwnSum");
   report.Expect(log.GetTotalScore() == log.GetDxScore() + log.GetSquareBonus(), "total is not points plus bonus");

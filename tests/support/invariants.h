@@ -59,9 +59,9 @@ inline std::string CheckReader(const TReg1Test& edi, bool freshRead) {
   std::size_t touched = 0;  // reading every line's bytes lets the sanitizers see them
   for (std::size_t i = 0; i < edi.Lines.size(); ++i) {
     const int32_t ref = edi.Lines[i].DiagnosticRef;
-    const bool pointsBack = ref == 0 || (ref >= 1 && ref < diagnosticCount &&
-                                         edi.Diagnostics[static_cast<std::size_t>(ref)].LineRef ==
-                                             static_cast<int64_t>(i));
+    const bool pointsBack =
+        ref == 0 || (ref >= 1 && ref < diagnosticCount &&
+                     edi.Diagnostics[static_cast<std::size_t>(ref)].LineRef == static_cast<int64_t>(i));
     r.Expect(pointsBack, "a line's DiagnosticRef does not point at a diagnostic of that line");
     try {
       for (const char c : edi.LineText(i)) touched += static_cast<unsigned char>(c);
@@ -136,7 +136,8 @@ inline std::string CheckLog(const TLog& log, bool freshRead) {
   TReport r;
   r.Append(CheckReader(log.Edi(), freshRead));
   r.Append(CheckChecker(log.Edi(), log.Checker()));
-  r.Expect(log.Checker().Checked() == (log.Edi().Status < 3), "the checker ran on an unreadable log or not on a readable one");
+  r.Expect(log.Checker().Checked() == (log.Edi().Status < 3),
+           "the checker ran on an unreadable log or not on a readable one");
   r.Expect(log.GetEdiStatus() == log.Edi().Status, "GetEdiStatus differs from the reader's Status");
   r.Expect(log.GetCheckStatus() == log.Checker().MaxSeverity(), "GetCheckStatus differs from MaxSeverity");
   return r.Text();
@@ -163,7 +164,8 @@ inline std::string CheckSameRead(const TReg1Test& a, const TReg1Test& b) {
   r.Expect(sameLines, "two reads of the same bytes differ in Lines");
   bool sameDiagnostics = a.Diagnostics.size() == b.Diagnostics.size();
   for (std::size_t i = 0; sameDiagnostics && i < a.Diagnostics.size(); ++i) {
-    sameDiagnostics = a.Diagnostics[i].Text == b.Diagnostics[i].Text && a.Diagnostics[i].LineRef == b.Diagnostics[i].LineRef;
+    sameDiagnostics =
+        a.Diagnostics[i].Text == b.Diagnostics[i].Text && a.Diagnostics[i].LineRef == b.Diagnostics[i].LineRef;
   }
   r.Expect(sameDiagnostics, "two reads of the same bytes differ in Diagnostics");
   bool sameRecords = a.QSOs.size() == b.QSOs.size();
