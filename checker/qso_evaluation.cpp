@@ -129,17 +129,20 @@ void TNacChecker::CheckSection() {
   if (const TQSORecord* first = log.GetQSO(1)) {
     if (const auto local = LocalTimeOfQSO(first->Date, first->Time, UtcOffsetMinutes_)) hour = local->substr(0, 2);
   }
-  std::string ofHour;
+  std::string_view ofHour;
   if (hour == "19") ofHour = "A";
   if (hour == "20") ofHour = "B";
   if (hour == "21") ofHour = "C";
   if (hour == "22") ofHour = "D";
   if (ofHour.empty()) {
     AddMessage(msg::kOutsideContestTime, 3);
-    log.PSect = "X";
+    log.PSect = std::string(1, 'X');
   } else if (section != ofHour) {
-    AddMessage(std::string(msg::kWrongSectionForHour) + ofHour + "\"", 1);
-    log.PSect = ofHour;
+    std::string text(msg::kWrongSectionForHour);
+    text += ofHour;
+    text += '"';
+    AddMessage(text, 1);
+    log.PSect = std::string(ofHour);
   }
 }
 
