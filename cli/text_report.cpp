@@ -4,6 +4,7 @@
 
 #include "cli/reports.h"
 #include "core/cp1252.h"
+#include "core/locator.h"
 #include "model/labels.h"
 
 namespace loggrevy {
@@ -13,16 +14,6 @@ constexpr std::string_view kIndentLog = "  ";
 constexpr std::string_view kIndentDetail = "      ";
 
 std::string Utf8(std::string_view cp1252) { return Cp1252ToUtf8(cp1252); }
-
-std::string Distance(double km, char separator) {
-  char text[64];
-  std::snprintf(text, sizeof text, "%1.1f", km);
-  std::string result(text);
-  for (char& c : result) {
-    if (c == '.') c = separator;
-  }
-  return result;
-}
 
 // One line of figures: call, claimed and accepted total, statuses.
 void WriteFigures(std::ostream& out, std::string_view indent, std::string_view name, const TEntry& entry) {
@@ -50,8 +41,8 @@ void WriteLogDetails(std::ostream& out, const TLog& log, const TReportSettings& 
     for (std::size_t n = 1; n <= edi.QSOs.size(); ++n)
       best = std::max(best, checker.GetQsoDistance(static_cast<int64_t>(n)));
     out << kIndentDetail << "bästa DX: krävd " << Utf8(edi.CODXCCall) << ' ' << Utf8(edi.CODXCLocator) << ' '
-        << Distance(edi.CODXCDistance, settings.DecimalSeparator) << " km, beräknad "
-        << Distance(best, settings.DecimalSeparator) << " km\n";
+        << FormatDistanceKm(edi.CODXCDistance, settings.DecimalSeparator) << " km, beräknad "
+        << FormatDistanceKm(best, settings.DecimalSeparator) << " km\n";
   }
   for (const TDiagnostic& diagnostic : edi.Diagnostics) {
     if (diagnostic.Text.empty() && diagnostic.LineRef == 0) continue;  // the placeholder

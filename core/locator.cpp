@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cmath>
+#include <cstdio>
 
 namespace loggrevy {
 namespace {
@@ -74,5 +75,15 @@ void CalcQRB(TLocatorPoint& partner, const TLocatorPoint& own, double& distanceK
 
 // The conversion truncates towards zero by itself; no call to trunc needed.
 int32_t QRBScoreKm(double distanceKm) { return static_cast<int32_t>(distanceKm) + 1; }
+
+std::string FormatDistanceKm(double distanceKm, char decimalSeparator) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%1.1f", distanceKm);
+  std::string result(text);
+  for (char& c : result) {
+    if (c == '.') c = decimalSeparator;
+  }
+  return result;
+}
 
 }  // namespace loggrevy

@@ -29,6 +29,10 @@ void CalcQRB(TLocatorPoint& partner, const TLocatorPoint& own, double& distanceK
 // The kilometres that are scored: the distance truncated, plus one.
 int32_t QRBScoreKm(double distanceKm);
 
+// A distance as the judge reads it: one decimal, with the decimal separator
+// in force ("41,5").
+std::string FormatDistanceKm(double distanceKm, char decimalSeparator);
+
 // The distance of many partners from one own point, with the own point's sine
 // and cosine computed once. Gives bit for bit the results of CalcQRB.
 class TQrbCalculator {

@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "core/locator.h"
 #include "model/implog.h"
 #include "ui/fonts.h"
 #include "ui/qtext.h"
@@ -56,9 +57,7 @@ void TextOut(QPainter& p, int x, int y, const QString& text) {
 
 }  // namespace
 
-QString FormatDistance(double km, char decimalSeparator) {
-  return WithSeparator(QString::asprintf("%1.1f", km), decimalSeparator);
-}
+QString FormatDistance(double km, char decimalSeparator) { return ToQString(FormatDistanceKm(km, decimalSeparator)); }
 
 QString FormatGeneral(double value, char decimalSeparator) {
   char buffer[64];

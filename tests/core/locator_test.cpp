@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 namespace loggrevy {
 namespace {
@@ -117,6 +118,14 @@ TEST(Locator, AntipodeIsHalfAGreatCircle) {
   // not turn into a missing distance.
   const double km = Distance("AD64AX", "JO65AA");
   EXPECT_NEAR(km, 20016.0, 0.001);
+}
+
+TEST(Locator, DistanceIsShownWithOneDecimalAndTheSeparatorInForce) {
+  const std::tuple<double, char, std::string> cases[] = {
+      {41.52, ',', "41,5"},     {41.52, '.', "41.5"},      {0.0, ',', "0,0"},
+      {1016.96, ',', "1017,0"}, {20016.0, '.', "20016.0"},
+  };
+  for (const auto& [km, separator, text] : cases) EXPECT_EQ(FormatDistanceKm(km, separator), text) << km;
 }
 
 }  // namespace
