@@ -27,6 +27,12 @@ struct TQsoPenalty {
   double Factor = 1.0;    // 1.0, 0.0 (invalid) or -10.0 (duplicate)
 };
 
+// Score and SquareCount as Recalculate would leave them for some judgements.
+struct TJudgedFigures {
+  int64_t Score = 0;
+  int32_t SquareCount = 0;
+};
+
 // Checks one parsed log against the rules of the NAC activity evenings and the
 // Kvartalstest, re-scores it and holds the judge's verdict per QSO. Every
 // finding becomes a message; nothing is thrown. One Check per object.
@@ -67,6 +73,12 @@ class TNacChecker {
   uint8_t GetPenalty(int64_t position) const;
   // Stores a judgement and recalculates; positions outside the QSOs are ignored.
   void SetPenalty(int64_t position, uint8_t penalty);
+  // Stores a judgement as SetPenalty does, without recalculating.
+  void StorePenalty(int64_t position, uint8_t penalty);
+  // The figures Recalculate would compute if the judgements were penalties
+  // (one per position; missing positions count as 0), leaving the checker as
+  // it is and adding no message.
+  TJudgedFigures FiguresWith(const std::vector<uint8_t>& penalties) const;
   // Recomputes Score, SquareCount and BestDxCalls from the judgements.
   void Recalculate();
 
@@ -84,7 +96,8 @@ class TNacChecker {
   const std::vector<TCheckMessage>& Messages() const { return Messages_; }
 
  private:
-  int64_t JudgedPoints(std::size_t index) const;
+  int64_t JudgedPoints(std::size_t index) const { return JudgedPoints(index, Penalties_[index].Factor); }
+  int64_t JudgedPoints(std::size_t index, double factor) const;
   void UpdateBestDx(int32_t km, const TQSORecord& q, int32_t& best);
 
   TReg1Test* Log_ = nullptr;

@@ -44,10 +44,19 @@ void TNacChecker::CheckClub() {
   }
 }
 
-int64_t TNacChecker::JudgedPoints(std::size_t index) const {
+namespace {
+
+TQsoPenalty PenaltyRecord(uint8_t penalty) {
+  return {penalty, penalty == kPenaltyInvalid,
+          penalty == kPenaltyInvalid ? 0.0 : penalty == kPenaltyDuplicate ? -10.0 : 1.0};
+}
+
+}  // namespace
+
+int64_t TNacChecker::JudgedPoints(std::size_t index, double factor) const {
   const int32_t km = QRBScoreKm(Distances_[index]);
   // The conversion to an integer truncates towards zero.
-  return static_cast<int64_t>(double(km) * double(BandMultiplier_) * Penalties_[index].Factor);
+  return static_cast<int64_t>(double(km) * double(BandMultiplier_) * factor);
 }
 
 double TNacChecker::GetQsoDistance(int64_t qso) const {
@@ -71,11 +80,28 @@ uint8_t TNacChecker::GetPenalty(int64_t position) const {
 
 void TNacChecker::SetPenalty(int64_t position, uint8_t penalty) {
   if (position < 0 || position >= static_cast<int64_t>(Penalties_.size())) return;
-  TQsoPenalty& record = Penalties_[static_cast<std::size_t>(position)];
-  record.Penalty = penalty;
-  record.Excluded = penalty == kPenaltyInvalid;
-  record.Factor = penalty == kPenaltyInvalid ? 0.0 : penalty == kPenaltyDuplicate ? -10.0 : 1.0;
+  StorePenalty(position, penalty);
   Recalculate();
+}
+
+void TNacChecker::StorePenalty(int64_t position, uint8_t penalty) {
+  if (position < 0 || position >= static_cast<int64_t>(Penalties_.size())) return;
+  Penalties_[static_cast<std::size_t>(position)] = PenaltyRecord(penalty);
+}
+
+TJudgedFigures TNacChecker::FiguresWith(const std::vector<uint8_t>& penalties) const {
+  TJudgedFigures figures;
+  if (Log_ == nullptr) return figures;
+  TSquareSet squares;
+  for (std::size_t index = 0; index < Distances_.size(); ++index) {
+    const TQsoPenalty judged = PenaltyRecord(index < penalties.size() ? penalties[index] : uint8_t{kPenaltyNone});
+    const TQSORecord& q = Log_->QSOs[index];
+    if (!q.Valid || judged.Excluded) continue;
+    squares.Insert(q.RcvdWWL);
+    figures.Score += JudgedPoints(index, judged.Factor);
+  }
+  figures.SquareCount = squares.Size();
+  return figures;
 }
 
 void TNacChecker::Recalculate() {

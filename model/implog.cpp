@@ -99,6 +99,13 @@ void TLog::SetSquares(int32_t value) {
   SquaresChanged_ = value != Edi_->CWWLsCount;
 }
 
+int64_t TLog::TotalWithOwnSum(int64_t score, int32_t squares) const {
+  // The accepted distance points are the score whether or not it equals the
+  // claim; the bonus falls back to the claimed one when the squares do.
+  const int64_t bonus = squares != Edi_->CWWLsCount ? int64_t{Checker_->SquareBonus()} * squares : Edi_->CWWLB;
+  return score + bonus;
+}
+
 void TLog::UseOwnSum() {
   SetDxScore(Checker_->GetScore());
   SetSquares(Checker_->SquareCount());

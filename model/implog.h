@@ -46,6 +46,9 @@ class TLog final : public TEntry {
   void SetSquares(int32_t value);
   // Adopts the checker's Score and SquareCount as the accepted figures.
   void UseOwnSum();
+  // The accepted total that UseOwnSum would give if the checker's figures
+  // were these, leaving the log as it is.
+  int64_t TotalWithOwnSum(int64_t score, int32_t squares) const;
   // Reads the same file again and checks it with a new checker: judgements
   // and overrides are lost, and Checker() is another object afterwards.
   void Reload();

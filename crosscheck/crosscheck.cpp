@@ -1,0 +1,83 @@
+#include "crosscheck/crosscheck.h"
+
+#include "crosscheck/matching.h"
+
+namespace loggrevy {
+
+TCrossCheck::TCrossCheck(const std::vector<TLog*>& logs, TCrossCheckOptions options)
+    : Entries_(logs), Options_(options), Groups_(GroupBatch(logs)), Logs_(logs.size()) {
+  Match();
+}
+
+void TCrossCheck::Match() {
+  for (const TBatchGroup& group : Groups_.Groups) MatchGroup(Entries_, Groups_, group, Options_, Logs_);
+  for (std::size_t log = 0; log < Logs_.size(); ++log) {
+    if (Groups_.Logs[log].Role != TBatchRole::Active) continue;
+    TLogCrossCheck& result = Logs_[log];
+    for (const TQsoVerdict& verdict : result.Qsos) ++result.Counts[static_cast<std::size_t>(verdict.Verdict)];
+    result.After = ComputeFiguresAfter(log);
+  }
+}
+
+std::string TCrossCheck::Text(std::size_t log, std::size_t position) const {
+  const TQsoVerdict& verdict = Logs_[log].Qsos[position];
+  std::string text(VerdictTextStart(verdict.Verdict));
+  if (!HasEvidence(verdict.Verdict)) return text;
+  const TLog& other = *Entries_[static_cast<std::size_t>(verdict.OtherLog)];
+  const TQSORecord& otherQso = other.Edi().QSOs[static_cast<std::size_t>(verdict.OtherQso - 1)];
+  switch (verdict.Verdict) {
+    case TVerdict::ConfirmedPartnerBusted: text += otherQso.Call.View(); break;
+    case TVerdict::BustedCall: text += Groups_.Logs[static_cast<std::size_t>(verdict.OtherLog)].Station; break;
+    case TVerdict::BustedLocator: text += std::string_view(other.Edi().PWWLo).substr(0, 6); break;
+    case TVerdict::BustedSerial: text += std::to_string(otherQso.SentNr); break;
+    case TVerdict::TimeMismatch:
+      text += std::to_string(std::abs(int64_t{verdict.DeltaMinutes}));
+      text += " min fr\xE5n motstationens logg";
+      break;
+    default: break;
+  }
+  return text;
+}
+
+uint8_t TCrossCheck::ProposedPenalty(std::size_t log, std::size_t position) const {
+  return ProposesInvalid(Logs_[log].Qsos[position].Verdict) ? kPenaltyInvalid : kPenaltyNone;
+}
+
+TFiguresAfter TCrossCheck::ComputeFiguresAfter(std::size_t log) const {
+  const TLog& entry = *Entries_[log];
+  const TNacChecker& checker = entry.Checker();
+  const std::vector<TQsoVerdict>& qsos = Logs_[log].Qsos;
+  std::vector<uint8_t> penalties(checker.Penalties().size());
+  for (std::size_t position = 0; position < penalties.size(); ++position) {
+    penalties[position] = checker.GetPenalty(static_cast<int64_t>(position));
+    if (penalties[position] == kPenaltyNone && position < qsos.size() && ProposesInvalid(qsos[position].Verdict)) {
+      penalties[position] = kPenaltyInvalid;
+    }
+  }
+  const TJudgedFigures figures = checker.FiguresWith(penalties);
+  return {figures.Score, figures.SquareCount, entry.TotalWithOwnSum(figures.Score, figures.SquareCount)};
+}
+
+void TCrossCheck::UpdateFiguresAfter(std::size_t log) {
+  if (Groups_.Logs[log].Role == TBatchRole::Active) Logs_[log].After = ComputeFiguresAfter(log);
+}
+
+int32_t TCrossCheck::Apply(std::size_t log) {
+  if (Groups_.Logs[log].Role != TBatchRole::Active) return 0;
+  TLog& entry = *Entries_[log];
+  TNacChecker& checker = entry.Checker();
+  const std::vector<TQsoVerdict>& qsos = Logs_[log].Qsos;
+  int32_t stored = 0;
+  for (std::size_t position = 0; position < qsos.size() && position < checker.Penalties().size(); ++position) {
+    if (ProposesInvalid(qsos[position].Verdict) && checker.GetPenalty(static_cast<int64_t>(position)) == kPenaltyNone) {
+      checker.StorePenalty(static_cast<int64_t>(position), kPenaltyInvalid);
+      ++stored;
+    }
+  }
+  if (stored > 0) checker.Recalculate();
+  entry.UseOwnSum();
+  UpdateFiguresAfter(log);
+  return stored;
+}
+
+}  // namespace loggrevy

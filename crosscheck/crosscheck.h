@@ -1,0 +1,87 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "crosscheck/batch_groups.h"
+#include "crosscheck/verdict.h"
+#include "model/implog.h"
+
+namespace loggrevy {
+
+struct TCrossCheckOptions {
+  int32_t TimeToleranceMinutes = 10;  // 0..1440
+  bool CompareSerials = false;        // in every pair, not only in the Kvartalstest
+};
+
+// The verdict on one QSO record. A paired record (HasEvidence) carries the
+// other record: its log's index in the batch, its 1-based number and the
+// minutes of this record minus the other's.
+struct TQsoVerdict {
+  TVerdict Verdict = TVerdict::Unverifiable;
+  int32_t OtherLog = -1;
+  int32_t OtherQso = 0;
+  int32_t DeltaMinutes = 0;
+};
+
+// The figures a log would have with the cross-check's proposals added to the
+// judge's own judgements.
+struct TFiguresAfter {
+  int64_t Score = 0;
+  int32_t Squares = 0;
+  int64_t Total = 0;  // the accepted total after UseOwnSum with them
+};
+
+struct TLogCrossCheck {
+  std::array<int32_t, kVerdictCount> Counts{};
+  std::optional<int32_t> ClockOffsetMinutes;  // the log's clock minus its partners'
+  int32_t ClockPairs = 0;
+  std::vector<TQsoVerdict> Qsos;        // one per record of an active log; empty otherwise
+  std::optional<TFiguresAfter> After;   // active logs only
+};
+
+// The cross-check of the logs of one batch: every QSO record of an active log
+// is matched against the logs of its partners, and each gets a verdict. The
+// logs are borrowed and not changed; a reload of one of them makes the
+// cross-check stale (run it again).
+class TCrossCheck {
+ public:
+  TCrossCheck(const std::vector<TLog*>& logs, TCrossCheckOptions options);
+  TCrossCheck(const TCrossCheck&) = delete;
+  TCrossCheck& operator=(const TCrossCheck&) = delete;
+
+  const TCrossCheckOptions& Options() const { return Options_; }
+  const TBatchGroups& Groups() const { return Groups_; }
+  const TBatchLog& BatchLog(std::size_t log) const { return Groups_.Logs[log]; }
+  const TLogCrossCheck& Log(std::size_t log) const { return Logs_[log]; }
+  std::size_t LogCount() const { return Logs_.size(); }
+  TLog& BatchEntry(std::size_t log) const { return *Entries_[log]; }
+
+  // The verdict's full text (Windows-1252) for the record at a 0-based position.
+  std::string Text(std::size_t log, std::size_t position) const;
+  // 1 where the verdict of a record proposes "Felaktig (-100%)", else 0.
+  uint8_t ProposedPenalty(std::size_t log, std::size_t position) const;
+
+  // Recomputes the figures after of a log from its current judgements (after
+  // the judge changed one).
+  void UpdateFiguresAfter(std::size_t log);
+  // Stores penalty 1 on every record of an active log whose verdict proposes
+  // it and that the judge has not judged, recalculates once if anything was
+  // stored, then adopts the checker's figures. Returns the number stored.
+  int32_t Apply(std::size_t log);
+
+ private:
+  void Match();
+  TFiguresAfter ComputeFiguresAfter(std::size_t log) const;
+
+  std::vector<TLog*> Entries_;
+  TCrossCheckOptions Options_;
+  TBatchGroups Groups_;
+  std::vector<TLogCrossCheck> Logs_;
+};
+
+
+}  // namespace loggrevy

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <vector>
+
+#include "crosscheck/crosscheck.h"
+
+namespace loggrevy {
+
+// Gives every record of the group's active logs its verdict and the clock
+// offset of each log, in results (indexed by batch position).
+void MatchGroup(const std::vector<TLog*>& logs, const TBatchGroups& groups, const TBatchGroup& group,
+                const TCrossCheckOptions& options, std::vector<TLogCrossCheck>& results);
+
+}  // namespace loggrevy

@@ -1,0 +1,113 @@
+#include <ostream>
+
+#include "core/cp1252.h"
+#include "results/writers.h"
+
+namespace loggrevy {
+namespace {
+
+constexpr std::string_view kReplaced = "Ersatt av en senare logg fr\xE5n samma station";
+
+void Line(std::ostream& out, std::string_view cp1252) { out << Cp1252ToUtf8(cp1252) << '\n'; }
+
+std::string Padded(std::string text, std::size_t width) {
+  if (text.size() < width) text.insert(0, width - text.size(), ' ');
+  return text;
+}
+
+void FigureRow(std::ostream& out, std::string_view caption, const std::string& claimed, const std::string& accepted,
+               const std::string& after) {
+  std::string line(caption);
+  line.resize(22, ' ');
+  line += Padded(claimed, 10) + Padded(accepted, 11) + Padded(after, 20);
+  Line(out, line);
+}
+
+}  // namespace
+
+std::string VerdictLine(const TCrossCheck& crossCheck, std::size_t log, std::size_t position) {
+  const TQSORecord& q = crossCheck.BatchEntry(log).Edi().QSOs[position];
+  std::string line = "QSO " + std::to_string(position + 1) + ' ' + std::string(q.Time.View()) + ' ' +
+                     std::string(q.Call.View()) + ": " + crossCheck.Text(log, position);
+  const TQsoVerdict& verdict = crossCheck.Log(log).Qsos[position];
+  if (HasEvidence(verdict.Verdict)) {
+    const TLog& other = crossCheck.BatchEntry(static_cast<std::size_t>(verdict.OtherLog));
+    const TQSORecord& o = other.Edi().QSOs[static_cast<std::size_t>(verdict.OtherQso - 1)];
+    line += " (" + other.Edi().PCall + ' ' + std::string(o.Time.View()) + ' ' + std::string(o.Call.View()) + ' ' +
+            std::string(o.RcvdWWL.View()) + ')';
+  }
+  return line;
+}
+
+std::string ClockSentence(const TLogCrossCheck& result) {
+  if (!result.ClockOffsetMinutes) return {};
+  const int32_t offset = *result.ClockOffsetMinutes;
+  if (offset > -3 && offset < 3) return {};
+  return "Loggens klocka avviker " + std::string(offset > 0 ? "+" : "") + std::to_string(offset) +
+         " min mot motstationerna";
+}
+
+std::string CountsText(const TLogCrossCheck& result) {
+  std::string text;
+  for (const TVerdict verdict : kAllVerdicts) {
+    const int32_t count = result.Counts[static_cast<std::size_t>(verdict)];
+    if (count == 0) continue;
+    if (!text.empty()) text += ", ";
+    text += std::string(VerdictCountLabel(verdict)) + ' ' + std::to_string(count);
+  }
+  return text.empty() ? std::string("inga QSO") : text;
+}
+
+void WriteCheckReport(std::ostream& out, const TCrossCheck& crossCheck, std::size_t log) {
+  const TLog& entry = crossCheck.BatchEntry(log);
+  const TBatchLog& batch = crossCheck.BatchLog(log);
+  const TLogCrossCheck& result = crossCheck.Log(log);
+  const TReg1Test& edi = entry.Edi();
+
+  out << "Kontrollrapport\n===============\n";
+  Line(out, "Station:  " + edi.PCall);
+  Line(out, "Test:     " + entry.GetCaption());
+  out << "Fil:      " << entry.Path() << '\n';
+  if (edi.Status == 3 || batch.Role == TBatchRole::Absent) {
+    out << '\n';
+    Line(out, edi.Status == 3 ? "Loggen kunde inte l\xE4sas och \xE4r inte med i korskontrollen."
+                              : "Loggen saknar signal och \xE4r inte med i korskontrollen.");
+    return;
+  }
+  out << '\n';
+  const auto after = [&](auto value) { return result.After ? std::to_string(value(*result.After)) : std::string(); };
+  FigureRow(out, "", "Kr\xE4vd", "Erh\xE5llen", "Efter korskontroll");
+  FigureRow(out, "Avst\xE5ndspo\xE4ng", std::to_string(edi.CQSOP), std::to_string(entry.GetDxScore()),
+            after([](const TFiguresAfter& f) { return f.Score; }));
+  FigureRow(out, "Rutor", std::to_string(edi.CWWLsCount), std::to_string(entry.GetSquares()),
+            after([](const TFiguresAfter& f) { return f.Squares; }));
+  FigureRow(out, "Totalpo\xE4ng", std::to_string(entry.GetClaimedScore()), std::to_string(entry.GetTotalScore()),
+            after([](const TFiguresAfter& f) { return f.Total; }));
+  out << '\n';
+
+  if (batch.Role == TBatchRole::Replaced) {
+    const TLog& newer = crossCheck.BatchEntry(static_cast<std::size_t>(batch.ReplacedBy));
+    Line(out, std::string(kReplaced) + '.');
+    out << "Senare logg: " << newer.Path() << '\n';
+    return;
+  }
+  Line(out, "Korskontroll av " + std::to_string(result.Qsos.size()) + " QSO: " + CountsText(result));
+  if (const std::string clock = ClockSentence(result); !clock.empty()) Line(out, clock);
+
+  bool header = false;
+  for (std::size_t position = 0; position < result.Qsos.size(); ++position) {
+    if (result.Qsos[position].Verdict == TVerdict::Confirmed) continue;
+    if (!header) {
+      out << '\n';
+      Line(out, "QSO som inte \xE4r bekr\xE4" "ftade (motstationens QSO inom parentes):");
+      header = true;
+    }
+    Line(out, "  " + VerdictLine(crossCheck, log, position));
+  }
+  if (!header) {
+    out << '\n';
+    Line(out, "Alla QSO \xE4r bekr\xE4" "ftade av motstationerna.");
+  }
+}
+
+}  // namespace loggrevy

@@ -1,0 +1,79 @@
+#include <ostream>
+
+#include "core/cp1252.h"
+#include "results/writers.h"
+
+namespace loggrevy {
+namespace {
+
+constexpr std::string_view kHead =
+    "<!DOCTYPE html>\n"
+    "<html lang=\"sv\">\n"
+    "<head>\n"
+    "<meta charset=\"utf-8\">\n"
+    "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
+    "<title>Resultatlista</title>\n"
+    "<style>\n"
+    "body{font-family:\"Liberation Sans\",Arial,Helvetica,sans-serif;margin:1em;color:#111;background:#fff}\n"
+    "h1{font-size:1.4em;margin:0 0 .6em}\n"
+    "h2{font-size:1.15em;margin:1.4em 0 .4em}\n"
+    ".scroll{overflow-x:auto}\n"
+    "table{border-collapse:collapse;font-size:.9em}\n"
+    "th,td{padding:.25em .5em;border-bottom:1px solid #ccc;text-align:left;vertical-align:top}\n"
+    "th{background:#eee;white-space:nowrap}\n"
+    "td.n,th.n{text-align:right;font-variant-numeric:tabular-nums;white-space:nowrap}\n"
+    "td.c{white-space:nowrap;font-weight:bold}\n"
+    "tbody tr:nth-child(even){background:#f7f7f7}\n"
+    "@media print{body{margin:0;font-size:10pt}.scroll{overflow:visible}"
+    "h2{break-after:avoid}tr{break-inside:avoid}thead{display:table-header-group}}\n"
+    "@media (max-width:600px){table{font-size:.8em}th,td{padding:.2em .3em}}\n"
+    "</style>\n"
+    "</head>\n"
+    "<body>\n"
+    "<h1>Resultatlista</h1>\n";
+
+// Columns that hold numbers are right-aligned.
+bool IsNumberColumn(std::size_t column) { return column == 0 || (column >= 3 && column <= 9); }
+
+void WriteEscaped(std::ostream& out, std::string_view cp1252) {
+  for (const char c : Cp1252ToUtf8(cp1252)) {
+    switch (c) {
+      case '&': out << "&amp;"; break;
+      case '<': out << "&lt;"; break;
+      case '>': out << "&gt;"; break;
+      case '"': out << "&quot;"; break;
+      default: out << c;
+    }
+  }
+}
+
+}  // namespace
+
+void WriteResultsHtml(std::ostream& out, const std::vector<TResultList>& lists) {
+  out << kHead;
+  for (const TResultList& list : lists) {
+    out << "<section>\n<h2>";
+    WriteEscaped(out, list.Caption);
+    out << "</h2>\n<div class=\"scroll\">\n<table>\n<thead><tr>";
+    for (std::size_t column = 0; column < kResultColumns.size(); ++column) {
+      out << (IsNumberColumn(column) ? "<th class=\"n\">" : "<th>");
+      WriteEscaped(out, kResultColumns[column].Caption);
+      out << "</th>";
+    }
+    out << "</tr></thead>\n<tbody>\n";
+    for (const TResultRow& row : list.Rows) {
+      out << "<tr>";
+      for (std::size_t column = 0; column < kResultColumns.size(); ++column) {
+        out << (IsNumberColumn(column) ? "<td class=\"n\">" : column == 1 ? "<td class=\"c\">" : "<td>");
+        WriteEscaped(out, CellText(row, column));
+        out << "</td>";
+      }
+      out << "</tr>\n";
+    }
+    out << "</tbody>\n</table>\n</div>\n</section>\n";
+  }
+  if (lists.empty()) out << "<p>Ingen test med datum bland loggarna.</p>\n";
+  out << "</body>\n</html>\n";
+}
+
+}  // namespace loggrevy
