@@ -16,7 +16,9 @@
 #include <cstdio>
 
 #include "core/locator.h"
+#include "crosscheck/crosscheck.h"
 #include "model/implog.h"
+#include "ui/crosscheck_hub.h"
 #include "ui/fonts.h"
 #include "ui/qtext.h"
 #include "ui/xstrgrid.h"
@@ -30,6 +32,9 @@ constexpr int kColPoints = 6;
 constexpr int kColDistance = 7;
 constexpr int kColOwnPoints = 8;
 constexpr int kColJudgement = 9;
+constexpr int kColVerdict = 10;
+constexpr int kVerdictWidth = 290;
+constexpr int kViewWidth = 640;
 
 QString WithSeparator(QString text, char decimalSeparator) {
   if (decimalSeparator != '.') text.replace(QLatin1Char('.'), QLatin1Char(decimalSeparator));
@@ -207,7 +212,11 @@ TfrmImportView::TfrmImportView(char decimalSeparator, QWidget* parent)
   grid.Loaded();
 
   // grdQSOsGetCellColor: claimed points red when above the computed, blue when below.
-  grid.SetOnGetCellColor([](TXStrGrid& sender, int row, int col, const TCellState&, TCellStyle& style) {
+  grid.SetOnGetCellColor([this](TXStrGrid& sender, int row, int col, const TCellState& state, TCellStyle& style) {
+    if (row >= 1 && col == kColVerdict && !state.Selected && static_cast<std::size_t>(row) < Verdicts_.size()) {
+      style.Brush = VerdictColour(static_cast<TVerdict>(Verdicts_[static_cast<std::size_t>(row)]));
+      return;
+    }
     if (row < 1 || col != kColPoints) return;
     const QString& claimedText = sender.Cell(kColPoints, row);
     const QString& computedText = sender.Cell(kColOwnPoints, row);
@@ -332,7 +341,9 @@ void TfrmImportView::SetLog(TLog* log) {
   ClickRow_ = -1;
   ClickCol_ = -1;
   PopupMenu1_->hide();
+  Log_ = log;
   if (log == nullptr) {
+    ShowVerdictColumn(false);
     Edi_ = nullptr;
     Checker_ = nullptr;
     Clear();
@@ -348,6 +359,19 @@ void TfrmImportView::Fill() {
   TXStrGrid& grid = *grdQSOs_;
   const int count =
       static_cast<int>(std::min<std::size_t>(static_cast<std::size_t>(std::max(Edi_->QSOCount, 0)), Edi_->QSOs.size()));
+  // The verdicts of an active log of the cross-check, if there is one.
+  const TLogCrossCheck* verdicts = nullptr;
+  std::size_t index = 0;
+  if (CrossCheck_ != nullptr) {
+    for (std::size_t i = 0; i < CrossCheck_->LogCount(); ++i) {
+      if (&CrossCheck_->BatchEntry(i) == Log_ && CrossCheck_->BatchLog(i).Role == TBatchRole::Active) {
+        verdicts = &CrossCheck_->Log(i);
+        index = i;
+      }
+    }
+  }
+  ShowVerdictColumn(verdicts != nullptr);
+  if (verdicts != nullptr) Verdicts_.assign(static_cast<std::size_t>(count) + 1, 0);
   grid.BeginUpdate();
   grid.SetRowCount(count + 1);
   for (int n = 1; n <= count; ++n) {
@@ -362,6 +386,11 @@ void TfrmImportView::Fill() {
     grid.SetCell(kColDistance, n,
                  q.Valid ? FormatDistance(Checker_->GetQsoDistance(n), DecimalSeparator_) : QStringLiteral("-"));
     WriteJudgedCells(n);
+    const auto position = static_cast<std::size_t>(n - 1);
+    if (verdicts != nullptr && position < verdicts->Qsos.size()) {
+      grid.SetCell(kColVerdict, n, ToQString(CrossCheck_->Text(index, position)));
+      Verdicts_[static_cast<std::size_t>(n)] = static_cast<uint8_t>(verdicts->Qsos[position].Verdict);
+    }
   }
   grid.EndUpdate();
 
@@ -378,6 +407,50 @@ void TfrmImportView::Fill() {
   } else if (!any) {
     Panel2_->hide();
   }
+}
+
+void TfrmImportView::SetCrossCheck(const TCrossCheck* crossCheck) {
+  CrossCheck_ = crossCheck;
+  if (Edi_ != nullptr) {
+    const int row = grdQSOs_->Row();
+    Fill();
+    if (row >= 1) ShowQso(row);
+  } else {
+    ShowVerdictColumn(false);
+  }
+}
+
+void TfrmImportView::ShowVerdictColumn(bool on) {
+  if (!on) Verdicts_.clear();
+  TXStrGrid& grid = *grdQSOs_;
+  const int columns = on ? kColumns + 1 : kColumns;
+  if (grid.ColCount() == columns) return;
+  QStringList header = grid.HCol();
+  grid.SetColCount(columns);
+  if (on) {
+    header.append(QStringLiteral("Korskontroll"));
+    grid.SetColWidth(kColVerdict, kVerdictWidth);
+    // The window widens by the column once, and narrows back without it.
+    setMaximumWidth(QWIDGETSIZE_MAX);
+    if (width() <= kViewWidth) resize(kViewWidth + kVerdictWidth, height());
+  } else {
+    header.removeLast();
+    setMaximumWidth(kViewWidth);
+  }
+  grid.SetHCol(header);
+}
+
+void TfrmImportView::RefreshJudgements() {
+  if (Edi_ == nullptr || Checker_ == nullptr) return;
+  grdQSOs_->BeginUpdate();
+  for (int n = 1; n < grdQSOs_->RowCount(); ++n) {
+    if (Edi_->GetQSO(n) != nullptr) WriteJudgedCells(n);
+  }
+  grdQSOs_->EndUpdate();
+}
+
+void TfrmImportView::ShowQso(int qso) {
+  if (qso >= 1 && qso < grdQSOs_->RowCount()) grdQSOs_->SetCurrentCell(std::max(grdQSOs_->Col(), 0), qso);
 }
 
 void TfrmImportView::Clear() {

@@ -3,6 +3,7 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <vector>
 
 class QAction;
 class QListWidget;
@@ -11,6 +12,7 @@ class QSplitter;
 
 namespace loggrevy {
 
+class TCrossCheck;
 class TLog;
 class TNacChecker;
 class TReg1Test;
@@ -51,6 +53,15 @@ class TfrmImportView final : public QWidget {
   // Shows a log, or (nullptr) clears the view. The log must outlive the
   // hand-over: the owner hands nullptr before freeing or reloading it.
   void SetLog(TLog* log);
+  // After a cross-check, the log's verdicts show in one more column,
+  // "Korskontroll"; nullptr takes it away again.
+  void SetCrossCheck(const TCrossCheck* crossCheck);
+  // Rewrites the judgement cells (after judgements made elsewhere).
+  void RefreshJudgements();
+  // Makes the QSO with this 1-based number the current row.
+  void ShowQso(int qso);
+  bool HasVerdictColumn() const { return !Verdicts_.empty(); }
+
   const TReg1Test* Edi() const { return Edi_; }
   const TNacChecker* Checker() const { return Checker_; }
 
@@ -79,8 +90,13 @@ class TfrmImportView final : public QWidget {
   void OnSetPunishment(QAction* item, uint8_t penalty);
   void ShowMenu(const QPoint& globalPos);
 
+  void ShowVerdictColumn(bool on);
+
+  TLog* Log_ = nullptr;
   TReg1Test* Edi_ = nullptr;
   TNacChecker* Checker_ = nullptr;
+  const TCrossCheck* CrossCheck_ = nullptr;
+  std::vector<uint8_t> Verdicts_;  // TVerdict per grid row, while the column shows
   int ClickRow_ = -1;
   int ClickCol_ = -1;
   char DecimalSeparator_;

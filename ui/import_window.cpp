@@ -23,11 +23,13 @@
 
 #include "model/import_session.h"
 #include "model/labels.h"
+#include "ui/crosscheck_hub.h"
 #include "ui/edi_text.h"
 #include "ui/file_chooser.h"
 #include "ui/fonts.h"
 #include "ui/import_view.h"
 #include "ui/qtext.h"
+#include "ui/save_dialogs.h"
 
 namespace loggrevy {
 
@@ -124,6 +126,8 @@ TfrmImport::TfrmImport(std::unique_ptr<TImportSession> session, std::unique_ptr<
   setTabOrder(txtDxScore_, txtApprovedSquares_);
   setTabOrder(txtApprovedSquares_, txtScore_);
   setTabOrder(txtScore_, txtClub_);
+
+  BuildCrossCheckActions();
 
   SetButtonState(TSelectionKind::skNone);
   // At start the page is shown empty and every toolbar button is enabled.
@@ -246,6 +250,9 @@ void TfrmImport::ImportFiles(const QStringList& paths) {
   for (const QString& path : paths) native.push_back(ToNativePath(path));
   const int32_t year = CurrentYear_();
 
+  // A cross-check is of the batch as it was: it is set aside while the batch
+  // changes and run again afterwards.
+  CrossCheckHub_->Suspend();
   // A reload replaces the checker of its log: the viewers let go of a log that
   // is about to be reloaded and are handed it again afterwards.
   const bool reloadsShown = ShownLogAmong(native);
@@ -267,6 +274,7 @@ void TfrmImport::ImportFiles(const QStringList& paths) {
   progress.reset();
   otlImpLogs_->expandAll();
   if (reloadsShown) otlImpLogsClick();
+  CrossCheckHub_->Resume(this);
 }
 
 void TfrmImport::NodeInserted(TOutlineNode* parentNode, std::size_t index, TOutlineNode& node) {
@@ -357,6 +365,7 @@ void TfrmImport::closeEvent(QCloseEvent* event) {
 void TfrmImport::FormClose() {
   if (Closed_) return;
   Closed_ = true;
+  CloseCrossCheckWindows();
   // Deleting the nodes changes the selection; that must reach neither the page
   // nor the viewers, and the viewers let go of their logs before they are freed.
   disconnect(otlImpLogs_, nullptr, this, nullptr);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QLabel>
+#include <QPointer>
 #include <QWidget>
 
 #include <cstdint>
@@ -10,8 +11,10 @@
 #include <unordered_map>
 #include <vector>
 
+class QAction;
 class QDialog;
 class QLineEdit;
+class QMenu;
 class QPushButton;
 class QStackedWidget;
 class QToolButton;
@@ -20,12 +23,17 @@ class QTreeWidgetItem;
 
 namespace loggrevy {
 
+class IDialogs;
 class IFileChooser;
+class TCrossCheckHub;
 class TEntry;
 class TImportSession;
 class TLog;
+class TfrmCheckReport;
+class TfrmCrossCheck;
 class TfrmEdiText;
 class TfrmImportView;
+class TfrmResults;
 struct TOutlineNode;
 
 // The button states of the main window.
@@ -74,6 +82,23 @@ class TfrmImport final : public QWidget {
   // The log the detail page would use for spdSumLog, or nullptr.
   TLog* SelectedLog() const;
 
+  // The dialogs of saving and printing (the program's own unless replaced,
+  // which must happen before any window that saves is opened).
+  void SetDialogs(std::unique_ptr<IDialogs> dialogs);
+  TCrossCheckHub& CrossCheck() const { return *CrossCheckHub_; }
+  // The outline's context menu, prepared for the current node.
+  QMenu& OutlineMenu() const { return *OutlineMenu_; }
+  void PrepareOutlineMenu();
+  // The node of the outline's current item, or nullptr.
+  TOutlineNode* CurrentNode() const;
+  // Cross-checks the batch and shows the contest's cross-check window.
+  TfrmCrossCheck* OpenCrossCheck(const TOutlineNode& contest);
+  TfrmResults* OpenResults(const TOutlineNode& contest);
+  // Cross-checks the batch when that has not been done, and shows the log's report.
+  TfrmCheckReport* OpenCheckReport(TLog& log);
+  // Selects the log in the outline and shows the QSO (1-based) in the log view.
+  void ShowLogQso(TLog* log, int qso);
+
  protected:
   void closeEvent(QCloseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
@@ -105,6 +130,12 @@ class TfrmImport final : public QWidget {
   void ClearPage();
   void FormClose();
 
+  void BuildCrossCheckActions();
+  void CloseCrossCheckWindows();
+  void ShowAcceptedFigures();
+  void CrossCheckChanged();
+  void CrossCheckFiguresChanged();
+
   void NodeInserted(TOutlineNode* parent, std::size_t index, TOutlineNode& node);
   void HandToViewers(TLog* ediLog, TLog* viewLog);
   bool ShownLogAmong(const std::vector<std::string>& paths) const;
@@ -121,6 +152,16 @@ class TfrmImport final : public QWidget {
   QTreeWidgetItem* ItemChangedByPress_ = nullptr;
   std::unordered_map<const TOutlineNode*, QTreeWidgetItem*> Items_;
   std::unordered_map<const QTreeWidgetItem*, TOutlineNode*> Nodes_;
+
+  std::unique_ptr<IDialogs> Dialogs_;
+  TCrossCheckHub* CrossCheckHub_ = nullptr;
+  QMenu* OutlineMenu_ = nullptr;
+  QAction* actCrossCheck_ = nullptr;
+  QAction* actResults_ = nullptr;
+  QAction* actCheckReport_ = nullptr;
+  std::unordered_map<const TOutlineNode*, QPointer<TfrmCrossCheck>> CrossCheckWindows_;
+  std::unordered_map<const TOutlineNode*, QPointer<TfrmResults>> ResultsWindows_;
+  std::unordered_map<const TLog*, QPointer<TfrmCheckReport>> ReportWindows_;
 
   TfrmEdiText* frmEdiText_ = nullptr;
   TfrmImportView* frmImportView_ = nullptr;

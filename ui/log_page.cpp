@@ -223,6 +223,16 @@ void TfrmImport::spdSumLogClick() {
   txtScore_->setText(IntText(log->GetTotalScore()));
 }
 
+void TfrmImport::ShowAcceptedFigures() {
+  if (Closed_ || Selected_ == nullptr || ntbInfoKind_->currentIndex() != 1) return;
+  if (TLog* log = SelectedLog()) {
+    SetMaskedNumber(txtDxScore_, log->GetDxScore(), kDxDigits);
+    SetMaskedNumber(txtApprovedSquares_, log->GetSquares(), kSquareDigits);
+    txtSquareBonus_->setText(IntText(log->GetSquareBonus()));
+  }
+  txtScore_->setText(IntText(Selected_->GetTotalScore()));
+}
+
 void TfrmImport::lblEDIErrorsClick() { frmEdiText_->show(); }
 
 void TfrmImport::lblLogErrorsClick() { frmImportView_->show(); }

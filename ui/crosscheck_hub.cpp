@@ -1,0 +1,111 @@
+#include "ui/crosscheck_hub.h"
+
+#include <QEventLoop>
+#include <QProgressDialog>
+#include <QThread>
+
+#include "model/import_session.h"
+
+namespace loggrevy {
+
+QColor VerdictColour(TVerdict verdict) {
+  if (verdict == TVerdict::Confirmed || verdict == TVerdict::ConfirmedPartnerBusted) return {0xC6, 0xEF, 0xC6};
+  if (ProposesInvalid(verdict)) return {0xF6, 0xC2, 0xC2};
+  return {0xFF, 0xE2, 0x9A};
+}
+
+TCrossCheckHub::TCrossCheckHub(TImportSession& session, QObject* parent) : QObject(parent), Session_(session) {}
+
+TCrossCheckHub::~TCrossCheckHub() = default;
+
+void TCrossCheckHub::Run(QWidget* progressParent) {
+  if (Running_) return;
+  Running_ = true;
+  DroppedWhileRunning_ = false;
+  const std::vector<TLog*> logs = Session_.Logs();
+  std::unique_ptr<TCrossCheck> next;
+  if (logs.size() < BackgroundThreshold_) {
+    next = std::make_unique<TCrossCheck>(logs, Options_);
+  } else {
+    // The logs are only read while the check runs; the modal dialog keeps the
+    // judge from changing them, and the windows keep painting.
+    QProgressDialog progress(QStringLiteral("Korskontrollerar %1 loggar...").arg(logs.size()), QString(), 0, 0,
+                             progressParent);
+    progress.setObjectName(QStringLiteral("dlgCrossCheckProgress"));
+    progress.setWindowTitle(QStringLiteral("Korskontroll"));
+    progress.setWindowModality(Qt::ApplicationModal);
+    progress.setCancelButton(nullptr);
+    progress.setMinimumDuration(0);
+    progress.show();
+    const TCrossCheckOptions options = Options_;
+    QEventLoop loop;
+    std::unique_ptr<QThread> thread(
+        QThread::create([&next, &logs, options] { next = std::make_unique<TCrossCheck>(logs, options); }));
+    connect(thread.get(), &QThread::finished, &loop, &QEventLoop::quit);
+    thread->start();
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    thread->wait();
+  }
+  Running_ = false;
+  if (DroppedWhileRunning_) return;
+  Suspended_ = false;
+  Replace(std::move(next));
+}
+
+void TCrossCheckHub::SetOptions(TCrossCheckOptions options, QWidget* progressParent) {
+  if (options.TimeToleranceMinutes == Options_.TimeToleranceMinutes &&
+      options.CompareSerials == Options_.CompareSerials) {
+    return;
+  }
+  Options_ = options;
+  if (Current_ != nullptr) Run(progressParent);
+}
+
+void TCrossCheckHub::Suspend() {
+  if (Current_ == nullptr) return;
+  Suspended_ = true;
+  Replace(nullptr);
+}
+
+void TCrossCheckHub::Resume(QWidget* progressParent) {
+  if (Suspended_) Run(progressParent);
+}
+
+void TCrossCheckHub::Drop() {
+  Suspended_ = false;
+  if (Running_) DroppedWhileRunning_ = true;
+  Replace(nullptr);
+}
+
+void TCrossCheckHub::Replace(std::unique_ptr<TCrossCheck> next) {
+  Current_ = std::move(next);
+  Index_.clear();
+  if (Current_ != nullptr) {
+    for (std::size_t i = 0; i < Current_->LogCount(); ++i) Index_.emplace(&Current_->BatchEntry(i), i);
+  }
+  emit Changed();
+}
+
+std::optional<std::size_t> TCrossCheckHub::IndexOf(const TLog* log) const {
+  const auto found = Index_.find(log);
+  if (found == Index_.end()) return std::nullopt;
+  return found->second;
+}
+
+int32_t TCrossCheckHub::Apply(const std::vector<TLog*>& logs) {
+  if (Current_ == nullptr) return 0;
+  int32_t stored = 0;
+  for (const TLog* log : logs) {
+    if (const auto index = IndexOf(log)) stored += Current_->Apply(*index);
+  }
+  emit FiguresChanged();
+  return stored;
+}
+
+void TCrossCheckHub::LogJudged(const TLog* log) {
+  if (Current_ == nullptr) return;
+  if (const auto index = IndexOf(log)) Current_->UpdateFiguresAfter(*index);
+  emit FiguresChanged();
+}
+
+}  // namespace loggrevy

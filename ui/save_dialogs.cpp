@@ -1,0 +1,99 @@
+#include "ui/save_dialogs.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QSaveFile>
+#include <QTextDocument>
+
+#include <filesystem>
+#include <system_error>
+
+#include "model/import_session.h"
+#include "ui/qtext.h"
+
+namespace loggrevy {
+
+QString TSystemDialogs::ChooseSaveFile(QWidget* parent, const QString& title, const QString& suggested,
+                                       const QString& filter) {
+  // The overwrite question is asked by SaveBytes, after the imported files
+  // have been ruled out.
+  return QFileDialog::getSaveFileName(parent, title, suggested, filter, nullptr, QFileDialog::DontConfirmOverwrite);
+}
+
+bool TSystemDialogs::AskOverwrite(QWidget* parent, const QString& path) {
+  return QMessageBox::question(parent, QStringLiteral("Filen finns redan"),
+                               QStringLiteral("Filen %1 finns redan. Vill du ersätta den?").arg(path),
+                               QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+}
+
+void TSystemDialogs::ShowWarning(QWidget* parent, const QString& title, const QString& text) {
+  QMessageBox::warning(parent, title, text);
+}
+
+bool TSystemDialogs::ChoosePrinter(QWidget* parent, QPrinter& printer) {
+  QPrintDialog dialog(&printer, parent);
+  return dialog.exec() == QDialog::Accepted;
+}
+
+bool IsImportedFile(const TImportSession& session, const QString& path) {
+  const std::filesystem::path target(ToNativePath(path));
+  std::error_code error;
+  if (!std::filesystem::exists(target, error)) return false;
+  for (const TLog* log : session.Logs()) {
+    // equivalent sees through links and other spellings of the same file.
+    if (std::filesystem::equivalent(target, std::filesystem::path(log->Path()), error)) return true;
+  }
+  return false;
+}
+
+namespace {
+
+const QString kImportedTarget =
+    QStringLiteral("%1 är en inläst loggfil. Programmet skriver aldrig i de inlästa filerna; välj ett annat namn.");
+
+}  // namespace
+
+QString SaveBytes(QWidget* parent, IDialogs& dialogs, const TImportSession& session, const QString& title,
+                  const QString& suggested, const QString& filter, const std::string& bytes) {
+  const QString path = dialogs.ChooseSaveFile(parent, title, suggested, filter);
+  if (path.isEmpty()) return {};
+  if (IsImportedFile(session, path)) {
+    dialogs.ShowWarning(parent, title, kImportedTarget.arg(path));
+    return {};
+  }
+  if (QFileInfo::exists(path) && !dialogs.AskOverwrite(parent, path)) return {};
+  QSaveFile file(path);
+  const bool written = file.open(QIODevice::WriteOnly) &&
+                       file.write(bytes.data(), static_cast<qint64>(bytes.size())) ==
+                           static_cast<qint64>(bytes.size()) &&
+                       file.commit();
+  if (!written) {
+    dialogs.ShowWarning(parent, title,
+                        QStringLiteral("Filen %1 kunde inte skrivas: %2").arg(path, file.errorString()));
+    return {};
+  }
+  return path;
+}
+
+bool PrintDocument(QWidget* parent, IDialogs& dialogs, const TImportSession& session, const QString& title,
+                   QTextDocument& document) {
+  QPrinter printer(QPrinter::HighResolution);
+  printer.setDocName(title);
+  if (!dialogs.ChoosePrinter(parent, printer)) return false;
+  const QString file = printer.outputFileName();
+  if (!file.isEmpty() && IsImportedFile(session, file)) {
+    dialogs.ShowWarning(parent, title, kImportedTarget.arg(file));
+    return false;
+  }
+  document.print(&printer);
+  if (printer.printerState() == QPrinter::Error || (!file.isEmpty() && !QFileInfo::exists(file))) {
+    dialogs.ShowWarning(parent, title, QStringLiteral("Utskriften misslyckades."));
+    return false;
+  }
+  return true;
+}
+
+}  // namespace loggrevy
