@@ -77,8 +77,8 @@ void TfrmCheckReport::Save() {
   for (char& c : name) {
     if (c == '/') c = '-';
   }
-  SaveBytes(this, Dialogs_, Session_, QStringLiteral("Spara kontrollrapport"),
-            ToQString(name) + QStringLiteral(".txt"), QStringLiteral("Textfiler (*.txt);;Alla filer (*)"), Report_);
+  SaveBytes(this, Dialogs_, Session_, QStringLiteral("Spara kontrollrapport"), ToQString(name) + QStringLiteral(".txt"),
+            QStringLiteral("Textfiler (*.txt);;Alla filer (*)"), Report_);
 }
 
 void TfrmCheckReport::Print() {

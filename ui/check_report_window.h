@@ -20,8 +20,7 @@ class TfrmCheckReport final : public QWidget {
   Q_OBJECT
 
  public:
-  TfrmCheckReport(TCrossCheckHub& hub, const TImportSession& session, TLog& log, IDialogs& dialogs,
-                  QWidget* parent);
+  TfrmCheckReport(TCrossCheckHub& hub, const TImportSession& session, TLog& log, IDialogs& dialogs, QWidget* parent);
 
   const TLog& Log() const { return Log_; }
   QPlainTextEdit& Text() const { return *txtReport_; }

@@ -26,14 +26,13 @@ namespace {
 
 // Short captions of the count columns; the tool tips give the full ones.
 constexpr const char16_t* kCountCaptions[kVerdictCount] = {
-    u"Bekr.",    u"Bekr. motst. fel", u"Fel signal", u"Fel lok.",  u"Fel nr",   u"Tidsfel",
-    u"Ej i logg", u"Ej läsbar",       u"Ingen logg", u"Unik",      u"Egen",     u"Ej kontr."};
+    u"Bekr.",     u"Bekr. motst. fel", u"Fel signal", u"Fel lok.", u"Fel nr", u"Tidsfel",
+    u"Ej i logg", u"Ej läsbar",        u"Ingen logg", u"Unik",     u"Egen",   u"Ej kontr."};
 
 constexpr int kLogFixedColumns = 4;  // Signal, Band, Status, QSO
 
 QStringList LogHeader() {
-  QStringList header{QStringLiteral("Signal"), QStringLiteral("Band"), QStringLiteral("Status"),
-                     QStringLiteral("QSO")};
+  QStringList header{QStringLiteral("Signal"), QStringLiteral("Band"), QStringLiteral("Status"), QStringLiteral("QSO")};
   for (const char16_t* caption : kCountCaptions) header.append(QString::fromUtf16(caption));
   header.append({QStringLiteral("Klocka"), QStringLiteral("Poäng efter"), QStringLiteral("Rutor efter"),
                  QStringLiteral("Erhållen totalpoäng"), QStringLiteral("Efter korskontroll")});
@@ -61,9 +60,7 @@ QString RoleText(TBatchRole role) {
   return QStringLiteral("Deltar inte");
 }
 
-QString SignedText(int32_t value) {
-  return value > 0 ? QStringLiteral("+") + IntText(value) : IntText(value);
-}
+QString SignedText(int32_t value) { return value > 0 ? QStringLiteral("+") + IntText(value) : IntText(value); }
 
 }  // namespace
 
@@ -199,10 +196,10 @@ void TfrmCrossCheck::Refresh() {
     spnTimeTolerance_->setValue(Hub_.Options().TimeToleranceMinutes);
     chkCompareSerials_->setChecked(Hub_.Options().CompareSerials);
   }
-  lblState_->setText(check != nullptr ? QStringLiteral("%1 loggar i testen, %2 i hela inläsningen")
-                                            .arg(Logs_.size())
-                                            .arg(check->LogCount())
-                                      : QStringLiteral("Ingen korskontroll (inläsningen har ändrats)"));
+  lblState_->setText(
+      check != nullptr
+          ? QStringLiteral("%1 loggar i testen, %2 i hela inläsningen").arg(Logs_.size()).arg(check->LogCount())
+          : QStringLiteral("Ingen korskontroll (inläsningen har ändrats)"));
   for (QPushButton* button : {btnApply_, btnApplyAll_, btnReport_}) button->setEnabled(check != nullptr);
   FillLogs();
   FillQsos();

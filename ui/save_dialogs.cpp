@@ -66,13 +66,11 @@ QString SaveBytes(QWidget* parent, IDialogs& dialogs, const TImportSession& sess
   }
   if (QFileInfo::exists(path) && !dialogs.AskOverwrite(parent, path)) return {};
   QSaveFile file(path);
-  const bool written = file.open(QIODevice::WriteOnly) &&
-                       file.write(bytes.data(), static_cast<qint64>(bytes.size())) ==
-                           static_cast<qint64>(bytes.size()) &&
-                       file.commit();
+  const bool written =
+      file.open(QIODevice::WriteOnly) &&
+      file.write(bytes.data(), static_cast<qint64>(bytes.size())) == static_cast<qint64>(bytes.size()) && file.commit();
   if (!written) {
-    dialogs.ShowWarning(parent, title,
-                        QStringLiteral("Filen %1 kunde inte skrivas: %2").arg(path, file.errorString()));
+    dialogs.ShowWarning(parent, title, QStringLiteral("Filen %1 kunde inte skrivas: %2").arg(path, file.errorString()));
     return {};
   }
   return path;

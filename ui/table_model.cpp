@@ -29,9 +29,9 @@ QVariant TTableModel::data(const QModelIndex& index, int role) const {
     case Qt::UserRole: return cell.SortKey.isValid() ? cell.SortKey : QVariant(cell.Text);
     case Qt::BackgroundRole: return cell.Background.isValid() ? QVariant(QBrush(cell.Background)) : QVariant();
     case Qt::TextAlignmentRole:
-      return QVariant::fromValue(Qt::AlignVCenter |
-                                 (RightAligned_[static_cast<std::size_t>(index.column())] ? Qt::AlignRight
-                                                                                          : Qt::AlignLeft));
+      return QVariant::fromValue(
+          Qt::AlignVCenter |
+          (RightAligned_[static_cast<std::size_t>(index.column())] ? Qt::AlignRight : Qt::AlignLeft));
     default: return {};
   }
 }
