@@ -1,19 +1,30 @@
 // The desktop program's speed where the judge waits: a batch of 1 000
-// generated logs of 300 QSOs imported into the main window's outline, and
-// the log view filled with a log of 10 000 QSOs. Run offscreen:
+// generated logs of 300 QSOs imported into the main window's outline, the
+// log view filled with a log of 10 000 QSOs, and the cross-check and results
+// list of an evening of 1 000 logs that work each other. Run offscreen:
 //   QT_QPA_PLATFORM=offscreen loggrevy-gui-bench
 #include <QCoreApplication>
 #include <QTreeWidget>
 #include <QtTest>
 
+#include <QTableView>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <memory>
+#include <random>
 
 #include "bench/log_generator.h"
+#include "crosscheck/crosscheck.h"
 #include "model/import_session.h"
+#include "ui/crosscheck_hub.h"
+#include "ui/crosscheck_window.h"
 #include "ui/file_chooser.h"
 #include "ui/import_view.h"
 #include "ui/import_window.h"
+#include "ui/results_window.h"
 #include "ui/xstrgrid.h"
 
 using namespace loggrevy;
@@ -28,6 +39,70 @@ class TNoChooser final : public IFileChooser {
   QStringList ChooseLogs(QWidget*) override { return {}; }
 };
 
+// One NAC 144 MHz evening of stations that work each other: every QSO is in
+// both logs, but for a few busted calls, missing records and wrong times.
+std::vector<std::string> WriteEvening(const std::string& dir, int stations, int pairsPerStation) {
+  std::mt19937 random(7);
+  const auto call = [](int i) {
+    std::string text = "SM" + std::to_string(i % 8);
+    for (int n = i / 8, k = 0; k < 3; ++k, n /= 26) text += static_cast<char>('A' + n % 26);
+    return text;
+  };
+  const auto locator = [](int i) {
+    std::string text = "JO";
+    text += static_cast<char>('5' + i % 5);
+    text += static_cast<char>('5' + (i / 5) % 5);
+    text += static_cast<char>('A' + (i / 25) % 24);
+    text += static_cast<char>('A' + (i / 7) % 24);
+    return text;
+  };
+  struct TRecord {
+    int Minute;
+    std::string Call;
+    std::string Locator;
+  };
+  std::vector<std::vector<TRecord>> records(static_cast<std::size_t>(stations));
+  // mt19937's numbers are the same everywhere (its distributions are not).
+  const auto below = [&random](int n) { return static_cast<int>(random() % static_cast<uint32_t>(n)); };
+  const auto anyStation = [&] { return below(stations); };
+  const auto anyMinute = [&] { return below(240); };
+  const auto perMille = [&] { return below(1000); };
+  for (int a = 0; a < stations; ++a) {
+    for (int k = 0; k < pairsPerStation; ++k) {
+      const int b = anyStation();
+      if (b == a) continue;
+      const int minute = anyMinute();
+      const int fault = perMille();
+      std::string logged = call(b);
+      if (fault < 15) logged.back() = logged.back() == 'Z' ? 'A' : static_cast<char>(logged.back() + 1);
+      records[static_cast<std::size_t>(a)].push_back({minute, logged, locator(b)});
+      if (fault >= 15 && fault < 30) continue;  // not in the partner's log
+      const int partnerMinute = fault >= 30 && fault < 40 ? std::min(minute + 30, 239) : minute;
+      records[static_cast<std::size_t>(b)].push_back({partnerMinute, call(a), locator(a)});
+    }
+  }
+  std::vector<std::string> paths;
+  for (int i = 0; i < stations; ++i) {
+    auto& qsos = records[static_cast<std::size_t>(i)];
+    std::stable_sort(qsos.begin(), qsos.end(), [](const TRecord& x, const TRecord& y) { return x.Minute < y.Minute; });
+    std::string text = "[REG1TEST;1]\r\nTName=NAC 144 MHz\r\nTDate=20261201;20261201\r\nPCall=" + call(i) +
+                       "\r\nPWWLo=" + locator(i) + "\r\nPSect=Single op\r\nPBand=144 MHz\r\nPClub=SK5AA\r\n" +
+                       "RCall=" + call(i) + "\r\nCQSOs=" + std::to_string(qsos.size()) +
+                       ";1\r\nCToSc=0\r\n[QSORecords;" + std::to_string(qsos.size()) + "]\r\n";
+    for (const TRecord& q : qsos) {
+      char time[8];
+      std::snprintf(time, sizeof time, "%02d%02d", 17 + q.Minute / 60, q.Minute % 60);
+      text += "261201;" + std::string(time) + ";" + q.Call + ";1;59;;59;;;" + q.Locator + ";1;;;;\r\n";
+    }
+    text += "[END; evening]\r\n";
+    char name[32];
+    std::snprintf(name, sizeof name, "evening-%04d.edi", i);
+    paths.push_back(dir + "/" + name);
+    std::ofstream(paths.back(), std::ios::binary) << text;
+  }
+  return paths;
+}
+
 }  // namespace
 
 class TestWindowSpeed : public QObject {
@@ -38,8 +113,14 @@ class TestWindowSpeed : public QObject {
   void cleanupTestCase();
   void importBatch();
   void fillLogView();
+  void crossCheckCore();
+  void crossCheckWindow();
+  void resultsList();
 
  private:
+  // The main window with the evening imported.
+  std::unique_ptr<TfrmImport> EveningWindow();
+  QStringList Evening_;
   std::string Dir_;
   QStringList Batch_;
   std::string BigLog_;
@@ -51,6 +132,18 @@ void TestWindowSpeed::initTestCase() {
   bench::TLogOptions options = bench::BatchLogOptions(0, 10000, 3);
   BigLog_ = Dir_ + "/big.edi";
   std::ofstream(BigLog_, std::ios::binary) << bench::GenerateLog(options);
+  const std::string evening = Dir_ + "/evening";
+  std::filesystem::create_directory(evening);
+  for (const std::string& path : WriteEvening(evening, 1000, 60)) Evening_.append(QString::fromStdString(path));
+}
+
+std::unique_ptr<TfrmImport> TestWindowSpeed::EveningWindow() {
+  auto window = std::make_unique<TfrmImport>(std::make_unique<TImportSession>(kSettings),
+                                             std::make_unique<TNoChooser>(), [] { return kYear; });
+  window->show();
+  window->ImportFiles(Evening_);
+  QCoreApplication::processEvents();
+  return window;
 }
 
 void TestWindowSpeed::cleanupTestCase() { bench::RemoveDir(Dir_); }
@@ -84,6 +177,44 @@ void TestWindowSpeed::fillLogView() {
     QCoreApplication::processEvents();
   }
   QCOMPARE(view.Grid().RowCount(), 10001);
+}
+
+// The baseline of the two below: the core's cross-check of the evening alone.
+void TestWindowSpeed::crossCheckCore() {
+  const auto window = EveningWindow();
+  std::size_t checked = 0;
+  QBENCHMARK {
+    const TCrossCheck check(window->Session().Logs(), {});
+    checked = check.LogCount();
+  }
+  QCOMPARE(checked, std::size_t{1000});
+}
+
+// "Korskontrollera testen" until the cross-check window and the log view show
+// the new cross-check.
+void TestWindowSpeed::crossCheckWindow() {
+  const auto window = EveningWindow();
+  QCOMPARE(window->Session().Contests().size(), std::size_t{1});
+  const TOutlineNode& contest = *window->Session().Contests().front();
+  TfrmCrossCheck* shown = nullptr;
+  QBENCHMARK {
+    shown = window->OpenCrossCheck(contest);
+    QCoreApplication::processEvents();
+  }
+  QCOMPARE(shown->LogTable().model()->rowCount(), 1000);
+}
+
+// The results list of the cross-checked evening built and shown afresh.
+void TestWindowSpeed::resultsList() {
+  const auto window = EveningWindow();
+  const TOutlineNode& contest = *window->Session().Contests().front();
+  window->OpenCrossCheck(contest);
+  TfrmResults* results = window->OpenResults(contest);
+  QBENCHMARK {
+    results->Refresh();
+    QCoreApplication::processEvents();
+  }
+  QCOMPARE(results->Table().model()->rowCount(), 1000);
 }
 
 QTEST_MAIN(TestWindowSpeed)

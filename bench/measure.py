@@ -102,7 +102,9 @@ def summary(bench_path, batch_path, gui_path=None):
     if gui_path and os.path.exists(gui_path):
         text = open(gui_path).read()
         for slot, label, limit in (("importBatch", "window: import 1 000 logs", 2000),
-                                   ("fillLogView", "window: log view of 10 000 QSOs", 250)):
+                                   ("fillLogView", "window: log view of 10 000 QSOs", 250),
+                                   ("crossCheckWindow", "window: cross-check of a 1 000-log evening", 1000),
+                                   ("resultsList", "window: results list of the evening", 250)):
             match = re.search(r"RESULT : \S+::" + slot + r"\(\):\s*\n\s*([0-9.,]+) msecs per iteration", text)
             if match:
                 ms = float(match.group(1).replace(",", ""))

@@ -12,6 +12,7 @@
 #include "core/platform.h"
 #include "model/import_session.h"
 #include "ui/about.h"
+#include "ui/crosscheck_window.h"
 #include "ui/edi_text.h"
 #include "ui/file_chooser.h"
 #include "ui/fonts.h"
@@ -44,6 +45,48 @@ void ShowEverything(loggrevy::TfrmImport& main, QWidget& about, bool showAbout, 
   main.raise();
 }
 
+// For the screenshot script: one window of the cross-check of the batch, with
+// the log named by select (or the first one) chosen in it; the main window
+// goes to the bottom right corner, out of the way.
+void ShowCrossCheckWindow(loggrevy::TfrmImport& main, const QString& which, const QString& select) {
+  using namespace loggrevy;
+  QTreeWidget& outline = main.Outline();
+  QTreeWidgetItem* logItem = nullptr;
+  for (QTreeWidgetItemIterator it(&outline); *it != nullptr && logItem == nullptr; ++it) {
+    const bool isLog = (*it)->parent() != nullptr && (*it)->childCount() == 0;
+    if (isLog && (select.isEmpty() || (*it)->text(0) == select)) logItem = *it;
+  }
+  if (logItem == nullptr) return;
+  QTreeWidgetItem* contestItem = logItem;
+  while (contestItem->parent() != nullptr) contestItem = contestItem->parent();
+  outline.setCurrentItem(contestItem);
+  const TOutlineNode* contest = main.CurrentNode();
+  outline.setCurrentItem(logItem);
+  TOutlineNode* logNode = main.CurrentNode();
+  if (contest == nullptr || logNode == nullptr || logNode->Log() == nullptr) return;
+
+  const QRect screen = main.screen()->geometry();
+  main.move(screen.right() + 1 - main.width(), screen.bottom() + 1 - main.height());
+  QWidget* shown = nullptr;
+  TfrmCrossCheck* check = main.OpenCrossCheck(*contest);
+  if (which == QStringLiteral("crosscheck")) {
+    check->SelectLog(logNode->Log());
+    shown = check;
+  } else {
+    check->hide();
+    if (which == QStringLiteral("results")) shown = main.OpenResults(*contest);
+    if (which == QStringLiteral("report")) shown = main.OpenCheckReport(*logNode->Log());
+    if (which == QStringLiteral("logview")) {
+      shown = &main.ImportView();
+      shown->show();
+    }
+  }
+  if (shown != nullptr) {
+    shown->move(screen.left(), screen.top());
+    shown->raise();
+  }
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -59,6 +102,9 @@ int main(int argc, char* argv[]) {
   showAbout.setFlags(QCommandLineOption::HiddenFromHelp);
   QCommandLineOption select(QStringLiteral("select"), QString(), QStringLiteral("node"));
   select.setFlags(QCommandLineOption::HiddenFromHelp);
+  QCommandLineOption showCrossCheck(QStringLiteral("show-crosscheck"), QString(), QStringLiteral("window"));
+  showCrossCheck.setFlags(QCommandLineOption::HiddenFromHelp);
+  parser.addOption(showCrossCheck);
   parser.addOption(select);
   parser.addOption(showViewers);
   parser.addOption(showAbout);
@@ -78,5 +124,6 @@ int main(int argc, char* argv[]) {
   if (parser.isSet(showViewers) || parser.isSet(showAbout)) {
     ShowEverything(main, about, parser.isSet(showAbout), parser.value(select));
   }
+  if (parser.isSet(showCrossCheck)) ShowCrossCheckWindow(main, parser.value(showCrossCheck), parser.value(select));
   return QApplication::exec();
 }

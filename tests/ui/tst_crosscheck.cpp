@@ -4,6 +4,7 @@
 // check report, saving and printing through injected dialogs.
 
 #include <QCheckBox>
+#include <QContextMenuEvent>
 #include <QDir>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -225,7 +226,22 @@ void TestCrossCheck::contextMenuOffersTheCrossCheckPerNode() {
   Select({QStringLiteral("Ej läsbar EDI-fil")});
   QCOMPARE(offered(), QStringList{QStringLiteral("Korskontrollera testen")});
 
-  // The shortcut opens the window of the current contest.
+  // A right click on the contest's node pops the menu up, and its entry opens
+  // the window of the contest.
+  QTreeWidget& outline = Window_->Outline();
+  Select({QStringLiteral("Ej läsbar EDI-fil")});
+  const QPoint at = outline.visualItemRect(FindItem(outline, {kContest})).center();
+  QContextMenuEvent click(QContextMenuEvent::Mouse, at, outline.viewport()->mapToGlobal(at));
+  QApplication::sendEvent(outline.viewport(), &click);
+  QTRY_VERIFY(menu.isVisible());
+  QCOMPARE(outline.currentItem()->text(0), kContest);
+  QTest::mouseClick(&menu, Qt::LeftButton, {}, menu.actionGeometry(menu.actions().at(0)).center());
+  QTRY_VERIFY(!menu.isVisible());
+  auto* opened = Window_->findChild<TfrmCrossCheck*>(QStringLiteral("frmCrossCheck"));
+  QVERIFY(opened != nullptr && opened->isVisible());
+  opened->close();
+
+  // The shortcuts open the windows of the current node.
   Select({kContest});
   QTest::keyClick(&Window_->Outline(), Qt::Key_R, Qt::ControlModifier);
   auto* results = Window_->findChild<TfrmResults*>(QStringLiteral("frmResults"));
