@@ -12,12 +12,14 @@
 #include "core/platform.h"
 #include "model/import_session.h"
 #include "ui/about.h"
+#include "ui/check_report_window.h"
 #include "ui/crosscheck_window.h"
 #include "ui/edi_text.h"
 #include "ui/file_chooser.h"
 #include "ui/fonts.h"
 #include "ui/import_view.h"
 #include "ui/import_window.h"
+#include "ui/results_window.h"
 
 namespace {
 
