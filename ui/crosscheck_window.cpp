@@ -1,6 +1,9 @@
 #include "ui/crosscheck_window.h"
 
+#include <algorithm>
+
 #include <QCheckBox>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -82,7 +85,6 @@ TfrmCrossCheck::TfrmCrossCheck(TCrossCheckHub& hub, const TOutlineNode& contest,
     : QWidget(parent, Qt::Window), Hub_(hub), Contest_(contest), Logs_(ContestLogs(contest)) {
   setObjectName(QStringLiteral("frmCrossCheck"));
   setWindowTitle(QStringLiteral("Korskontroll - ") + ToQString(contest.Text));
-  resize(1100, 660);
 
   auto* tolerance = new QLabel(QStringLiteral("Tidstolerans (min):"), this);
   spnTimeTolerance_ = new QSpinBox(this);
@@ -137,15 +139,21 @@ TfrmCrossCheck::TfrmCrossCheck(TCrossCheckHub& hub, const TOutlineNode& contest,
   tblLogs_ = makeTable("tblLogs", LogModel_);
   tblQsos_ = makeTable("tblQsos", QsoModel_);
   tblQsos_->horizontalHeader()->setStretchLastSection(true);
-  const int qsoWidths[] = {45, 45, 95, 70, 330, 260, 50};
-  for (int c = 0; c < 7; ++c) tblQsos_->setColumnWidth(c, qsoWidths[c]);
-  tblLogs_->setColumnWidth(0, 90);
-  tblLogs_->setColumnWidth(1, 65);
-  tblLogs_->setColumnWidth(2, 80);
-  for (int c = 3; c < LogModel_->columnCount(); ++c) tblLogs_->setColumnWidth(c, 52);
-  for (int c = LogModel_->columnCount() - 4; c < LogModel_->columnCount(); ++c) tblLogs_->setColumnWidth(c, 80);
-  tblLogs_->setColumnWidth(LogModel_->columnCount() - 2, 125);
-  tblLogs_->setColumnWidth(LogModel_->columnCount() - 1, 120);
+  // Every column as wide as its caption (and its widest text) needs.
+  const QFontMetrics metrics(tblLogs_->horizontalHeader()->font());
+  const auto fit = [&metrics](QTableView* table, int column, int least) {
+    const QString caption = table->model()->headerData(column, Qt::Horizontal).toString();
+    table->setColumnWidth(column, std::max(least, metrics.horizontalAdvance(caption) + 24));
+  };
+  const int qsoWidths[] = {45, 45, 95, 70, 330, 260, 55, 60};
+  for (int c = 0; c < QsoModel_->columnCount(); ++c) fit(tblQsos_, c, qsoWidths[c]);
+  fit(tblLogs_, 0, 90);
+  fit(tblLogs_, 1, 70);
+  fit(tblLogs_, 2, metrics.horizontalAdvance(RoleText(TBatchRole::Replaced)) + 16);
+  for (int c = 3; c < LogModel_->columnCount(); ++c) fit(tblLogs_, c, 45);
+  int width = 0;
+  for (int c = 0; c < LogModel_->columnCount(); ++c) width += tblLogs_->columnWidth(c);
+  resize(std::min(width + 40, 1880), 660);
 
   auto* splitter = new QSplitter(Qt::Vertical, this);
   splitter->addWidget(tblLogs_);

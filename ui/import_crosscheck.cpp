@@ -25,8 +25,11 @@ const TOutlineNode* ContestOf(const TOutlineNode* node) {
   return node;
 }
 
+// A window shown for the first time opens beside the main window's corner
+// (so a window manager need not ask where to put it).
 template <typename TWindow>
-void ShowWindow(TWindow* window) {
+void ShowWindow(TWindow* window, const QWidget& main) {
+  if (!window->testAttribute(Qt::WA_Moved)) window->move(main.pos() + QPoint(40, 40));
   window->show();
   window->raise();
   window->activateWindow();
@@ -120,7 +123,7 @@ TfrmCrossCheck* TfrmImport::OpenCrossCheck(const TOutlineNode& contest) {
     connect(window, &TfrmCrossCheck::OpenQso, this, &TfrmImport::ShowLogQso);
     connect(window, &TfrmCrossCheck::ReportRequested, this, [this](TLog* log) { OpenCheckReport(*log); });
   }
-  ShowWindow(window.data());
+  ShowWindow(window.data(), *this);
   return window;
 }
 
@@ -129,7 +132,7 @@ TfrmResults* TfrmImport::OpenResults(const TOutlineNode& contest) {
   QPointer<TfrmResults>& window = ResultsWindows_[&contest];
   if (window == nullptr) window = new TfrmResults(*CrossCheckHub_, *Session_, contest, *Dialogs_, this);
   window->Refresh();
-  ShowWindow(window.data());
+  ShowWindow(window.data(), *this);
   return window;
 }
 
@@ -138,7 +141,7 @@ TfrmCheckReport* TfrmImport::OpenCheckReport(TLog& log) {
   if (CrossCheckHub_->Current() == nullptr) CrossCheckHub_->Run(this);
   QPointer<TfrmCheckReport>& window = ReportWindows_[&log];
   if (window == nullptr) window = new TfrmCheckReport(*CrossCheckHub_, *Session_, log, *Dialogs_, this);
-  ShowWindow(window.data());
+  ShowWindow(window.data(), *this);
   return window;
 }
 
@@ -151,7 +154,7 @@ void TfrmImport::ShowLogQso(TLog* log, int qso) {
     break;
   }
   if (ImportViewLog_ != log) return;
-  ShowWindow(frmImportView_);
+  ShowWindow(frmImportView_, *this);
   frmImportView_->ShowQso(qso);
 }
 

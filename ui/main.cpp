@@ -78,13 +78,11 @@ void ShowCrossCheckWindow(loggrevy::TfrmImport& main, const QString& which, cons
     check->hide();
     if (which == QStringLiteral("results")) shown = main.OpenResults(*contest);
     if (which == QStringLiteral("report")) shown = main.OpenCheckReport(*logNode->Log());
-    if (which == QStringLiteral("logview")) {
-      shown = &main.ImportView();
-      shown->show();
-    }
+    if (which == QStringLiteral("logview")) shown = &main.ImportView();
   }
   if (shown != nullptr) {
     shown->move(screen.left(), screen.top());
+    shown->show();
     shown->raise();
   }
 }

@@ -40,7 +40,7 @@ TfrmResults::TfrmResults(TCrossCheckHub& hub, const TImportSession& session, con
     : QWidget(parent, Qt::Window), Hub_(hub), Session_(session), Contest_(contest), Dialogs_(dialogs) {
   setObjectName(QStringLiteral("frmResults"));
   setWindowTitle(QStringLiteral("Resultatlista - ") + ToQString(contest.Text));
-  resize(1200, 560);
+  resize(1500, 560);
 
   btnExportCsv_ = new QPushButton(QStringLiteral("Exportera CSV…"), this);
   btnExportCsv_->setObjectName(QStringLiteral("btnExportCsv"));
