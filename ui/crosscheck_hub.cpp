@@ -42,9 +42,11 @@ void TCrossCheckHub::Run(QWidget* progressParent) {
     std::unique_ptr<QThread> thread(
         QThread::create([&next, &logs, options] { next = std::make_unique<TCrossCheck>(logs, options); }));
     connect(thread.get(), &QThread::finished, &loop, &QEventLoop::quit);
+    Thread_ = thread.get();
     thread->start();
     loop.exec(QEventLoop::ExcludeUserInputEvents);
     thread->wait();
+    Thread_ = nullptr;
   }
   Running_ = false;
   if (DroppedWhileRunning_) return;
@@ -74,6 +76,7 @@ void TCrossCheckHub::Resume(QWidget* progressParent) {
 void TCrossCheckHub::Drop() {
   Suspended_ = false;
   if (Running_) DroppedWhileRunning_ = true;
+  if (Thread_ != nullptr) Thread_->wait();
   Replace(nullptr);
 }
 

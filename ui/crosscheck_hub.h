@@ -10,6 +10,7 @@
 
 #include "crosscheck/crosscheck.h"
 
+class QThread;
 class QWidget;
 
 namespace loggrevy {
@@ -44,7 +45,8 @@ class TCrossCheckHub final : public QObject {
   // if there was one.
   void Suspend();
   void Resume(QWidget* progressParent);
-  // Forgets it for good (the batch is being freed).
+  // Forgets it for good (the batch is being freed); a check that is running
+  // is waited for, since it reads the logs.
   void Drop();
 
   // The log's index in the batch, if the cross-check knows it.
@@ -71,6 +73,7 @@ class TCrossCheckHub final : public QObject {
   std::unique_ptr<TCrossCheck> Current_;
   std::unordered_map<const TLog*, std::size_t> Index_;
   bool Running_ = false;
+  QThread* Thread_ = nullptr;
   bool Suspended_ = false;
   bool DroppedWhileRunning_ = false;
   std::size_t BackgroundThreshold_ = 20;
