@@ -1,14 +1,26 @@
 #include "cli/check_command.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
+#include <map>
+#include <memory>
 #include <optional>
 #include <ostream>
+#include <sstream>
 #include <string_view>
 
 #include "cli/reports.h"
 #include "cli_version.h"
+#include "core/cp1252.h"
+#include "crosscheck/crosscheck.h"
 #include "edi/numbers.h"
 #include "model/import_session.h"
+#include "results/writers.h"
 
 namespace loggrevy {
 namespace {
@@ -16,10 +28,12 @@ namespace {
 constexpr std::string_view kProgram = "loggrevy-check";
 
 constexpr std::string_view kUsage =
-    "Usage: loggrevy-check [--json] [--year YYYY] [--utc-offset MINUTES] [--decimal-separator C] FILE...\n"
+    "Usage: loggrevy-check [--json] [--year YYYY] [--utc-offset MINUTES] [--decimal-separator C]\n"
+    "                      [--crosscheck] [--time-tolerance MINUTES] [--compare-serials]\n"
+    "                      [--apply-crosscheck] [--results FORMAT] [--ubn DIR] FILE...\n"
     "\n"
     "Reads and checks EDI (REG1TEST) contest logs as the desktop program does and\n"
-    "prints what the judge would see. Writes no files.\n"
+    "prints what the judge would see. Never writes to the logs.\n"
     "\n"
     "  --json                 print a JSON document instead of the report\n"
     "  --year YYYY            expected contest year (default: the current year)\n"
@@ -27,14 +41,35 @@ constexpr std::string_view kUsage =
     "                         (default: the offset in force now)\n"
     "  --decimal-separator C  separator of the claimed best-DX distance and of\n"
     "                         distances in the report (default: the locale's)\n"
+    "  --crosscheck           cross-check the logs of each contest against each\n"
+    "                         other: a verdict for every QSO\n"
+    "  --time-tolerance MINUTES\n"
+    "                         largest time difference of a confirmed QSO, 0 to\n"
+    "                         1440 (default 10); implies --crosscheck\n"
+    "  --compare-serials      compare serial numbers in every QSO, not only in the\n"
+    "                         Kvartalstest; implies --crosscheck\n"
+    "  --apply-crosscheck     judge every QSO the cross-check finds wrong as\n"
+    "                         invalid before reporting; implies --crosscheck\n"
+    "  --results FORMAT       print the results lists instead of the report:\n"
+    "                         text, csv, html or json\n"
+    "  --ubn DIR              also write a check report per station to DIR/CALL.txt;\n"
+    "                         DIR is created and must not exist\n"
     "  -h, --help             show this help\n"
     "  --version              show the version\n"
     "\n"
-    "Exit status: 0 when every file was imported, 2 for bad usage.\n";
+    "Exit status: 0 when every file was imported, 1 when writing the report or a\n"
+    "file failed, 2 for bad usage.\n";
+
+enum class TResultsFormat { None, Text, Csv, Html, Json };
 
 struct TOptions {
   bool Json = false;
   TReportSettings Settings{};
+  bool CrossCheck = false;
+  TCrossCheckOptions CrossCheckOptions;
+  bool Apply = false;
+  TResultsFormat Results = TResultsFormat::None;
+  std::optional<std::string> UbnDir;
   std::vector<std::string> Files;
 };
 
@@ -68,6 +103,23 @@ std::optional<char> ParseSeparator(std::string_view text) {
   return c;
 }
 
+std::optional<int32_t> ParseTolerance(std::string_view text) {
+  if (text.empty() || text.size() > 4 || text.find_first_not_of("0123456789") != std::string_view::npos) {
+    return std::nullopt;
+  }
+  const auto value = ParseInt32(text);
+  if (!value || *value > 1440) return std::nullopt;
+  return value;
+}
+
+std::optional<TResultsFormat> ParseResultsFormat(std::string_view text) {
+  if (text == "text") return TResultsFormat::Text;
+  if (text == "csv") return TResultsFormat::Csv;
+  if (text == "html") return TResultsFormat::Html;
+  if (text == "json") return TResultsFormat::Json;
+  return std::nullopt;
+}
+
 // Parses the arguments; returns the exit status when the command ends here
 // (help, version), throws TUsageError for bad usage.
 std::optional<int> ParseArguments(const std::vector<std::string>& args, const TSystemDefaults& defaults,
@@ -96,6 +148,18 @@ std::optional<int> ParseArguments(const std::vector<std::string>& args, const TS
       options.Json = true;
       continue;
     }
+    if (arg == "--crosscheck") {
+      options.CrossCheck = true;
+      continue;
+    }
+    if (arg == "--compare-serials") {
+      options.CrossCheck = options.CrossCheckOptions.CompareSerials = true;
+      continue;
+    }
+    if (arg == "--apply-crosscheck") {
+      options.CrossCheck = options.Apply = true;
+      continue;
+    }
     // Options with a value: "--name value" or "--name=value".
     std::string name = arg;
     std::optional<std::string> value;
@@ -103,7 +167,8 @@ std::optional<int> ParseArguments(const std::vector<std::string>& args, const TS
       name = arg.substr(0, equals);
       value = arg.substr(equals + 1);
     }
-    if (name != "--year" && name != "--utc-offset" && name != "--decimal-separator") {
+    if (name != "--year" && name != "--utc-offset" && name != "--decimal-separator" && name != "--time-tolerance" &&
+        name != "--results" && name != "--ubn") {
       throw TUsageError{"unknown option '" + arg + "'"};
     }
     if (!value) {
@@ -118,6 +183,22 @@ std::optional<int> ParseArguments(const std::vector<std::string>& args, const TS
       const auto offset = ParseOffset(*value);
       if (!offset) throw TUsageError{"--utc-offset takes minutes from -1440 to 1440, not '" + *value + "'"};
       options.Settings.UtcOffsetMinutes = *offset;
+    } else if (name == "--time-tolerance") {
+      const auto tolerance = ParseTolerance(*value);
+      if (!tolerance) throw TUsageError{"--time-tolerance takes minutes from 0 to 1440, not '" + *value + "'"};
+      options.CrossCheck = true;
+      options.CrossCheckOptions.TimeToleranceMinutes = *tolerance;
+    } else if (name == "--results") {
+      const auto format = ParseResultsFormat(*value);
+      if (!format) throw TUsageError{"--results takes text, csv, html or json, not '" + *value + "'"};
+      options.Results = *format;
+    } else if (name == "--ubn") {
+      if (value->empty()) throw TUsageError{"--ubn takes the name of a folder to create"};
+      std::error_code error;
+      if (std::filesystem::symlink_status(*value, error).type() != std::filesystem::file_type::not_found) {
+        throw TUsageError{"--ubn: '" + *value + "' exists already; name a folder that does not exist"};
+      }
+      options.UbnDir = *value;
     } else {
       const auto separator = ParseSeparator(*value);
       if (!separator)
@@ -126,6 +207,56 @@ std::optional<int> ParseArguments(const std::vector<std::string>& args, const TS
     }
   }
   if (options.Files.empty()) throw TUsageError{"no FILE given"};
+  return std::nullopt;
+}
+
+// Writes all of text to a new file (never an existing one); the reason on failure.
+std::optional<std::string> WriteNewFile(const std::string& path, const std::string& text) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  if (fd < 0) return path + ": " + std::strerror(errno);
+  std::size_t written = 0;
+  while (written < text.size()) {
+    const ssize_t n = ::write(fd, text.data() + written, text.size() - written);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      const int error = n < 0 ? errno : EIO;
+      ::close(fd);
+      return path + ": " + std::strerror(error);
+    }
+    written += static_cast<std::size_t>(n);
+  }
+  if (::close(fd) != 0) return path + ": " + std::strerror(errno);
+  return std::nullopt;
+}
+
+// The file name of a station's check report: its key with "/" (and bytes that
+// cannot stand in a file name) as "-".
+std::string ReportFileName(std::string_view station) {
+  std::string name;
+  for (const char c : station) {
+    const auto byte = static_cast<unsigned char>(c);
+    name += c == '/' || byte < 32 || byte == 127 ? '-' : c;
+  }
+  return Cp1252ToUtf8(name) + ".txt";
+}
+
+// One check report per station in a new folder: the station's logs (every
+// band, every version) one after the other, in import order.
+std::optional<std::string> WriteCheckReports(const std::string& dir, const TCrossCheck& crossCheck) {
+  std::map<std::string, std::string> reports;
+  for (std::size_t log = 0; log < crossCheck.LogCount(); ++log) {
+    const std::string& station = crossCheck.BatchLog(log).Station;
+    if (station.empty()) continue;
+    std::ostringstream report;
+    WriteCheckReport(report, crossCheck, log);
+    std::string& text = reports[ReportFileName(station)];
+    if (!text.empty()) text += '\n';
+    text += report.str();
+  }
+  if (::mkdir(dir.c_str(), 0755) != 0) return dir + ": " + std::strerror(errno);
+  for (const auto& [name, text] : reports) {
+    if (auto failure = WriteNewFile(dir + '/' + name, text)) return failure;
+  }
   return std::nullopt;
 }
 
@@ -154,10 +285,55 @@ int RunCheckCommand(const std::vector<std::string>& args, std::ostream& out, std
 
   TImportSession session({options.Settings.DecimalSeparator, options.Settings.UtcOffsetMinutes});
   session.ImportFiles(files, options.Settings.Year);
-  if (options.Json) {
-    WriteJsonReport(out, session, options.Settings);
+
+  std::unique_ptr<TCrossCheck> crossCheck;
+  if (options.CrossCheck || options.UbnDir) {
+    crossCheck = std::make_unique<TCrossCheck>(session.Logs(), options.CrossCheckOptions);
+  }
+  if (options.Apply) {
+    for (std::size_t log = 0; log < session.Logs().size(); ++log) crossCheck->Apply(log);
+  }
+  std::vector<TResultList> results;
+  if (options.Results != TResultsFormat::None) {
+    // No judge accepts figures here: every readable log takes the checker's.
+    for (TLog* log : session.Logs()) {
+      if (log->GetEdiStatus() < 3) log->UseOwnSum();
+    }
+    if (crossCheck) {
+      for (std::size_t log = 0; log < session.Logs().size(); ++log) crossCheck->UpdateFiguresAfter(log);
+    }
+    results = BuildResults(session, options.CrossCheck ? crossCheck.get() : nullptr,
+                           options.Settings.DecimalSeparator);
+  }
+
+  TReportExtras extras;
+  if (options.CrossCheck) extras.CrossCheck = crossCheck.get();
+  if (options.Results != TResultsFormat::None) extras.Results = &results;
+  if (options.Json || options.Results == TResultsFormat::Json) {
+    WriteJsonReport(out, session, options.Settings, extras);
+  } else if (options.Results == TResultsFormat::Text) {
+    WriteResultsText(out, results);
+  } else if (options.Results == TResultsFormat::Csv) {
+    WriteResultsCsv(out, results);
+  } else if (options.Results == TResultsFormat::Html) {
+    WriteResultsHtml(out, results);
   } else {
-    WriteTextReport(out, session, options.Settings);
+    WriteTextReport(out, session, options.Settings, extras);
+  }
+  errno = 0;
+  out.flush();
+  if (!out) {
+    const int error = errno;
+    err << kProgram << ": write error: standard output";
+    if (error != 0) err << ": " << std::strerror(error);
+    err << '\n';
+    return kExitWriteError;
+  }
+  if (options.UbnDir) {
+    if (const auto failure = WriteCheckReports(*options.UbnDir, *crossCheck)) {
+      err << kProgram << ": write error: " << *failure << '\n';
+      return kExitWriteError;
+    }
   }
   return kExitOk;
 }

@@ -16,12 +16,14 @@ struct TSystemDefaults {
 };
 
 inline constexpr int kExitOk = 0;
+inline constexpr int kExitWriteError = 1;
 inline constexpr int kExitUsage = 2;
 
 // loggrevy-check: imports the FILE arguments as the desktop program does and
 // writes the human report or (--json) the JSON document to out; notes and
 // usage errors go to err. args excludes the program name. Returns the exit
-// status: 0 when every file was imported, 2 for bad usage.
+// status: 0 when every file was imported, 1 when writing the report or a file
+// failed, 2 for bad usage.
 int RunCheckCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
                     const TSystemDefaults& defaults);
 

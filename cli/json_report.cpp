@@ -4,6 +4,7 @@
 
 #include "cli/json_writer.h"
 #include "cli/reports.h"
+#include "crosscheck/qso_time.h"
 #include "edi/keywords.h"
 
 namespace loggrevy {
@@ -189,9 +190,113 @@ void Log(TJsonWriter& json, const TLog& log) {
   json.EndObject();
 }
 
+void CrossCheckMember(TJsonWriter& json, const TCrossCheck& crossCheck) {
+  json.BeginObject();
+  json.Key("time_tolerance_minutes").Int(crossCheck.Options().TimeToleranceMinutes);
+  json.Key("compare_serials").Bool(crossCheck.Options().CompareSerials);
+  const auto indices = [&](const std::vector<int32_t>& logs) {
+    json.BeginArray();
+    for (const int32_t log : logs) json.Int(log);
+    json.EndArray();
+  };
+  json.Key("groups").BeginArray();
+  for (const TBatchGroup& group : crossCheck.Groups().Groups) {
+    json.BeginObject();
+    json.Key("date").Cp1252(group.Date ? DayText(*group.Date) : std::string());
+    json.Key("band").Cp1252(group.Band);
+    json.Key("logs");
+    indices(group.Logs);
+    json.Key("unreadable");
+    indices(group.Unreadable);
+    json.EndObject();
+  }
+  json.EndArray();
+  json.Key("logs").BeginArray();
+  for (std::size_t i = 0; i < crossCheck.LogCount(); ++i) {
+    const TBatchLog& batch = crossCheck.BatchLog(i);
+    if (batch.Role != TBatchRole::Active && batch.Role != TBatchRole::Replaced) {
+      json.Null();
+      continue;
+    }
+    const TLogCrossCheck& result = crossCheck.Log(i);
+    const bool replaced = batch.Role == TBatchRole::Replaced;
+    json.BeginObject();
+    json.Key("group").Int(batch.Group);
+    json.Key("station").Cp1252(batch.Station);
+    json.Key("replaced_by");
+    replaced ? json.Int(batch.ReplacedBy) : json.Null();
+    json.Key("clock_offset_minutes");
+    result.ClockOffsetMinutes ? json.Int(*result.ClockOffsetMinutes) : json.Null();
+    json.Key("clock_pairs").Int(result.ClockPairs);
+    json.Key("counts").BeginObject();
+    for (const TVerdict verdict : kAllVerdicts) {
+      json.Key(VerdictCode(verdict)).Int(result.Counts[static_cast<std::size_t>(verdict)]);
+    }
+    json.EndObject();
+    json.Key("ScoreAfter");
+    result.After ? json.Int(result.After->Score) : json.Null();
+    json.Key("SquaresAfter");
+    result.After ? json.Int(result.After->Squares) : json.Null();
+    json.Key("TotalAfter");
+    result.After ? json.Int(result.After->Total) : json.Null();
+    json.Key("QSOs").BeginArray();
+    for (std::size_t q = 0; q < result.Qsos.size(); ++q) {
+      const TQsoVerdict& verdict = result.Qsos[q];
+      json.BeginObject();
+      json.Key("verdict").Cp1252(VerdictCode(verdict.Verdict));
+      json.Key("text").Cp1252(crossCheck.Text(i, q));
+      const bool evidence = HasEvidence(verdict.Verdict);
+      json.Key("other_log").Int(evidence ? verdict.OtherLog : -1);
+      json.Key("other_qso").Int(evidence ? verdict.OtherQso : 0);
+      json.Key("delta_minutes");
+      evidence ? json.Int(verdict.DeltaMinutes) : json.Null();
+      json.Key("proposed_penalty").Unsigned(crossCheck.ProposedPenalty(i, q));
+      json.EndObject();
+    }
+    json.EndArray();
+    json.EndObject();
+  }
+  json.EndArray();
+  json.EndObject();
+}
+
+void ResultsMember(TJsonWriter& json, const std::vector<TResultList>& lists) {
+  json.BeginArray();
+  for (const TResultList& list : lists) {
+    json.BeginObject();
+    json.Key("caption").Cp1252(list.Caption);
+    json.Key("rows").BeginArray();
+    for (const TResultRow& row : list.Rows) {
+      json.BeginObject();
+      json.Key("Place").Int(row.Place);
+      json.Key("logs").BeginArray();
+      for (const int32_t log : row.Logs) json.Int(log);
+      json.EndArray();
+      json.Key("Call").Cp1252(row.Call);
+      json.Key("Locator").Cp1252(row.Locator);
+      json.Key("QSOs").Int(row.QSOs);
+      json.Key("Squares").Int(row.Squares);
+      json.Key("DxScore").Int(row.DxScore);
+      json.Key("SquareBonus").Int(row.SquareBonus);
+      json.Key("ClaimedScore").Int(row.ClaimedScore);
+      json.Key("TotalScore").Int(row.TotalScore);
+      json.Key("TotalAfter");
+      row.TotalAfter ? json.Int(*row.TotalAfter) : json.Null();
+      json.Key("BestDx").Cp1252(row.BestDx);
+      json.Key("Club").Cp1252(row.Club);
+      json.Key("Notes").Cp1252(row.Notes);
+      json.EndObject();
+    }
+    json.EndArray();
+    json.EndObject();
+  }
+  json.EndArray();
+}
+
 }  // namespace
 
-void WriteJsonReport(std::ostream& out, const TImportSession& session, const TReportSettings& settings) {
+void WriteJsonReport(std::ostream& out, const TImportSession& session, const TReportSettings& settings,
+                     const TReportExtras& extras) {
   TLogIndex index;
   for (std::size_t i = 0; i < session.Logs().size(); ++i) index[session.Logs()[i]] = i;
 
@@ -206,6 +311,14 @@ void WriteJsonReport(std::ostream& out, const TImportSession& session, const TRe
   json.Key("logs").BeginArray();
   for (const TLog* log : session.Logs()) Log(json, *log);
   json.EndArray();
+  if (extras.CrossCheck != nullptr) {
+    json.Key("crosscheck");
+    CrossCheckMember(json, *extras.CrossCheck);
+  }
+  if (extras.Results != nullptr) {
+    json.Key("results");
+    ResultsMember(json, *extras.Results);
+  }
   json.EndObject();
   json.Flush();
   out << '\n';

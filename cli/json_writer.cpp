@@ -110,6 +110,11 @@ void TJsonWriter::Bool(bool value) {
   Buffer_ += value ? "true" : "false";
 }
 
+void TJsonWriter::Null() {
+  Separate();
+  Buffer_ += "null";
+}
+
 void TJsonWriter::Double(double value) {
   Separate();
   if (!std::isfinite(value)) {

@@ -30,6 +30,7 @@ class TJsonWriter {
   void Int(int64_t value);
   void Unsigned(uint64_t value);
   void Bool(bool value);
+  void Null();
   void Double(double value);  // null when not finite
   // A text of the program (Windows-1252), written as UTF-8.
   void Cp1252(std::string_view text);

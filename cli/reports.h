@@ -3,7 +3,11 @@
 #include <cstdint>
 #include <iosfwd>
 
+#include <vector>
+
+#include "crosscheck/crosscheck.h"
 #include "model/import_session.h"
+#include "results/results_list.h"
 
 namespace loggrevy {
 
@@ -13,12 +17,21 @@ struct TReportSettings {
   char DecimalSeparator;
 };
 
+// What a report shows beyond the logs themselves, when asked for.
+struct TReportExtras {
+  const TCrossCheck* CrossCheck = nullptr;
+  const std::vector<TResultList>* Results = nullptr;  // the JSON document only
+};
+
 // The human report in UTF-8: per contest node of the outline, a line per log
 // or group with its figures and problems, then the log's diagnostics and
-// messages, indented.
-void WriteTextReport(std::ostream& out, const TImportSession& session, const TReportSettings& settings);
+// messages, indented, and after a cross-check its verdicts.
+void WriteTextReport(std::ostream& out, const TImportSession& session, const TReportSettings& settings,
+                     const TReportExtras& extras = {});
 
-// The JSON document of the whole batch.
-void WriteJsonReport(std::ostream& out, const TImportSession& session, const TReportSettings& settings);
+// The JSON document of the whole batch; the members "crosscheck" and
+// "results" follow "logs" when there are such extras.
+void WriteJsonReport(std::ostream& out, const TImportSession& session, const TReportSettings& settings,
+                     const TReportExtras& extras = {});
 
 }  // namespace loggrevy

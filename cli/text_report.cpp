@@ -1,11 +1,14 @@
 #include <cstdio>
 #include <ostream>
+#include <optional>
 #include <string>
+#include <unordered_map>
 
 #include "cli/reports.h"
 #include "core/cp1252.h"
 #include "core/locator.h"
 #include "model/labels.h"
+#include "results/writers.h"
 
 namespace loggrevy {
 namespace {
@@ -61,28 +64,96 @@ void WriteLogDetails(std::ostream& out, const TLog& log, const TReportSettings& 
   }
 }
 
+// What the cross-check found: counts, clock, figures after and every QSO that
+// is not confirmed.
+void WriteCrossCheck(std::ostream& out, const TCrossCheck& crossCheck, std::size_t index) {
+  const TBatchLog& batch = crossCheck.BatchLog(index);
+  out << kIndentDetail << "korskontroll: ";
+  switch (batch.Role) {
+    case TBatchRole::Absent:
+      out << "deltar inte (" << (crossCheck.BatchEntry(index).GetEdiStatus() == 3 ? "ej läsbar" : "saknar signal")
+          << ")\n";
+      return;
+    case TBatchRole::Unreadable: out << "deltar inte (ej läsbar)\n"; return;
+    case TBatchRole::Replaced:
+      out << "Ersatt av en senare logg från samma station (" << crossCheck.BatchEntry(static_cast<std::size_t>(batch.ReplacedBy)).Path()
+          << ")\n";
+      return;
+    case TBatchRole::Active: break;
+  }
+  const TLogCrossCheck& result = crossCheck.Log(index);
+  out << Utf8(CountsText(result)) << '\n';
+  out << kIndentDetail << "klocka: ";
+  if (result.ClockOffsetMinutes) {
+    out << (*result.ClockOffsetMinutes > 0 ? "+" : "") << *result.ClockOffsetMinutes << " min";
+  } else {
+    out << "okänd";
+  }
+  out << " (" << result.ClockPairs << " par)";
+  if (const std::string clock = ClockSentence(result); !clock.empty()) out << "  " << Utf8(clock);
+  out << '\n';
+  if (result.After) {
+    out << kIndentDetail << "efter korskontroll: poäng " << result.After->Score << "  rutor " << result.After->Squares
+        << "  totalpoäng " << result.After->Total << '\n';
+  }
+  for (std::size_t q = 0; q < result.Qsos.size(); ++q) {
+    if (result.Qsos[q].Verdict == TVerdict::Confirmed) continue;
+    out << kIndentDetail << Utf8(VerdictLine(crossCheck, index, q)) << '\n';
+  }
+}
+
+struct TTextContext {
+  const TReportSettings& Settings;
+  const TReportExtras& Extras;
+  std::unordered_map<const TLog*, std::size_t> Index;
+};
+
+// A group's total after the cross-check: the sum over its members that are not replaced.
+void WriteGroupAfter(std::ostream& out, const TCrossCheck& crossCheck, const TOutlineNode& group,
+                     const TTextContext& context) {
+  std::optional<int64_t> total;
+  for (const auto& member : group.Children) {
+    const TLog* log = member->Log();
+    if (log == nullptr) continue;
+    if (const auto& after = crossCheck.Log(context.Index.at(log)).After) total = total.value_or(0) + after->Total;
+  }
+  if (total) out << kIndentDetail << "efter korskontroll: totalpoäng " << *total << '\n';
+}
+
 void WriteLogNode(std::ostream& out, std::string_view indent, const TOutlineNode& node, const TLog& log,
-                  const TReportSettings& settings) {
+                  const TTextContext& context) {
   WriteFigures(out, indent, node.Text, log);
   WriteLabels(out, log);
-  WriteLogDetails(out, log, settings);
+  WriteLogDetails(out, log, context.Settings);
+  if (context.Extras.CrossCheck != nullptr) WriteCrossCheck(out, *context.Extras.CrossCheck, context.Index.at(&log));
 }
 
 }  // namespace
 
-void WriteTextReport(std::ostream& out, const TImportSession& session, const TReportSettings& settings) {
+void WriteTextReport(std::ostream& out, const TImportSession& session, const TReportSettings& settings,
+                     const TReportExtras& extras) {
+  TTextContext context{settings, extras, {}};
+  if (extras.CrossCheck != nullptr) {
+    for (std::size_t i = 0; i < session.Logs().size(); ++i) context.Index.emplace(session.Logs()[i], i);
+  }
   out << "loggrevy-check: " << session.Logs().size() << " loggar, år " << settings.Year << ", UTC-offset "
       << settings.UtcOffsetMinutes << " min, decimaltecken '" << settings.DecimalSeparator << "'\n";
+  if (const TCrossCheck* crossCheck = extras.CrossCheck) {
+    out << "korskontroll: " << crossCheck->Groups().Groups.size() << " grupper, tidstolerans "
+        << crossCheck->Options().TimeToleranceMinutes << " min, QSO-nummer jämförs "
+        << (crossCheck->Options().CompareSerials ? "i alla QSO" : "i Kvartalstestet") << '\n';
+  }
   for (const auto& contest : session.Contests()) {
     out << '\n' << Utf8(contest->Text) << '\n';
     for (const auto& child : contest->Children) {
       if (const TLog* log = child->Log()) {
-        WriteLogNode(out, kIndentLog, *child, *log, settings);
+        WriteLogNode(out, kIndentLog, *child, *log, context);
       } else if (const TLogGroup* group = child->Group()) {
         WriteFigures(out, kIndentLog, child->Text + " (grupp)", *group);
         WriteLabels(out, *group);
+        if (extras.CrossCheck != nullptr) WriteGroupAfter(out, *extras.CrossCheck, *child, context);
         for (const auto& member : child->Children) {
-          if (const TLog* memberLog = member->Log()) WriteLogNode(out, "    ", *member, *memberLog, settings);
+          if (const TLog* memberLog = member->Log()) WriteLogNode(out, "    ", *member, *memberLog, context);
         }
       }
     }
