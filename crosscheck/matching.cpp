@@ -38,20 +38,35 @@ class TCallIds {
 // One QSO record of an active log, numbered in order (logs in import order,
 // records in log order).
 struct TRecord {
-  int32_t Log;       // batch index
   int32_t Position;  // 0-based record index
   TId Station;       // of its log
   TId Partner;
-  int64_t Minutes;
+  int32_t Minutes;      // a known time lies in 1950..2049
+  int32_t Local;        // the log's place among the active logs of the group
+  uint32_t RcvdWwl[2];  // the received locator cut to six characters, packed
 };
+
+// Up to six bytes and their count in two numbers, so that equal numbers mean
+// equal texts.
+struct TSix {
+  uint32_t Low;
+  uint32_t High;
+  bool operator==(const TSix&) const = default;
+};
+TSix PackSix(std::string_view text) {
+  text = text.substr(0, 6);
+  uint64_t packed = uint64_t{text.size()} << 56;
+  for (std::size_t i = 0; i < text.size(); ++i) packed |= uint64_t{static_cast<unsigned char>(text[i])} << (8 * i);
+  return {static_cast<uint32_t>(packed), static_cast<uint32_t>(packed >> 32)};
+}
 
 // Removal from a sorted sequence with "next remaining at or after" and "last
 // remaining at or before" in near-constant time (union-find with path halving).
 class TOpenSet {
  public:
   explicit TOpenSet(std::size_t size) : Next_(size + 1), Prev_(size + 1) {
-    std::iota(Next_.begin(), Next_.end(), 0u);
-    std::iota(Prev_.begin(), Prev_.end(), 0u);
+    std::iota(Next_.begin(), Next_.end(), uint32_t{0});
+    std::iota(Prev_.begin(), Prev_.end(), uint32_t{0});
   }
   // The first open position >= at, or size().
   std::size_t NextOpen(std::size_t at) {
@@ -65,13 +80,13 @@ class TOpenSet {
     return shifted - 1;
   }
   void Remove(std::size_t at) {
-    Next_[at] = at + 1;
-    Prev_[at + 1] = at;
+    Next_[at] = static_cast<uint32_t>(at + 1);
+    Prev_[at + 1] = static_cast<uint32_t>(at);
   }
 
  private:
-  std::vector<std::size_t> Next_;
-  std::vector<std::size_t> Prev_;
+  std::vector<uint32_t> Next_;
+  std::vector<uint32_t> Prev_;
 };
 
 constexpr std::size_t kNone = static_cast<std::size_t>(-1);
@@ -90,24 +105,40 @@ class TGroupMatcher {
     PassBustedCall();
     PassTime();
     PassRest();
-    for (const auto& [log, deltas] : ClockDeltas_) SetClock(log, deltas);
+    for (std::size_t local = 0; local < ClockDeltas_.size(); ++local) {
+      if (!ClockDeltas_[local].empty()) SetClock(LogInfo_[local].Log, std::move(ClockDeltas_[local]));
+    }
   }
 
  private:
   struct TRange {
-    std::size_t Begin;
-    std::size_t End;
+    uint32_t Begin;
+    uint32_t End;
   };
   struct TStationRange {
     TId Station;
     TRange Range;
   };
 
+  int32_t LogOf(const TRecord& r) const { return LogInfo_[static_cast<std::size_t>(r.Local)].Log; }
   TQsoVerdict& VerdictOf(const TRecord& r) {
-    return Results_[static_cast<std::size_t>(r.Log)].Qsos[static_cast<std::size_t>(r.Position)];
+    return Results_[static_cast<std::size_t>(LogOf(r))].Qsos[static_cast<std::size_t>(r.Position)];
   }
   const TQSORecord& QsoOf(const TRecord& r) const {
-    return Logs_[static_cast<std::size_t>(r.Log)]->Edi().QSOs[static_cast<std::size_t>(r.Position)];
+    return Logs_[static_cast<std::size_t>(LogOf(r))]->Edi().QSOs[static_cast<std::size_t>(r.Position)];
+  }
+  // What the exchange checks need of a log, held together for the pairs.
+  struct TLogInfo {
+    int32_t Log;
+    TSix Locator;  // PWWLo cut to six characters, packed
+    bool LocatorValid;
+    bool Kvartalstest;
+  };
+
+  TId PartnerOf(const TQSORecord& q) {
+    const auto [place, added] = ByRawCall_.try_emplace(q.Call.View(), kNoId);
+    if (added) place->second = Ids_.Of(StationKey(q.Call.View()));
+    return place->second;
   }
 
   void Collect(const TBatchGroups& groups, const TBatchGroup& group) {
@@ -116,17 +147,29 @@ class TGroupMatcher {
         UnreadableStations_.push_back(id);
       }
     }
+    std::size_t total = 0;
+    for (const int32_t log : group.Logs) {
+      if (groups.Logs[static_cast<std::size_t>(log)].Role == TBatchRole::Active) {
+        total += Logs_[static_cast<std::size_t>(log)]->Edi().QSOs.size();
+      }
+    }
+    Records_.reserve(total);
     for (const int32_t log : group.Logs) {
       const TBatchLog& entry = groups.Logs[static_cast<std::size_t>(log)];
       if (entry.Role != TBatchRole::Active) continue;
       const TId station = Ids_.Of(entry.Station);
       ActiveStations_.push_back(station);
-      const TReg1Test& edi = Logs_[static_cast<std::size_t>(log)]->Edi();
+      const TLog& active = *Logs_[static_cast<std::size_t>(log)];
+      const TReg1Test& edi = active.Edi();
+      const auto local = static_cast<int32_t>(LogInfo_.size());
+      const std::string_view locator = std::string_view(edi.PWWLo).substr(0, 6);
+      LogInfo_.push_back(
+          {log, PackSix(locator), IsValidLocator(locator), active.Checker().Kind() == TContestKind::Kvartalstest});
       TLogCrossCheck& result = Results_[static_cast<std::size_t>(log)];
       result.Qsos.assign(edi.QSOs.size(), TQsoVerdict{});
       for (std::size_t position = 0; position < edi.QSOs.size(); ++position) {
         const TQSORecord& q = edi.QSOs[position];
-        const TId partner = Ids_.Of(StationKey(q.Call.View()));
+        const TId partner = PartnerOf(q);
         if (partner != kNoId) NoteLogger(partner, station);
         const auto minutes = QsoMinutes(q.Date.View(), q.Time.View());
         TQsoVerdict& verdict = result.Qsos[position];
@@ -135,12 +178,19 @@ class TGroupMatcher {
         } else if (partner == station) {
           verdict.Verdict = TVerdict::OwnCall;
         } else {
-          Records_.push_back({log, static_cast<int32_t>(position), station, partner, *minutes});
+          const TSix wwl = PackSix(q.RcvdWWL.View());
+          Records_.push_back({static_cast<int32_t>(position),
+                              station,
+                              partner,
+                              static_cast<int32_t>(*minutes),
+                              local,
+                              {wwl.Low, wwl.High}});
         }
       }
     }
     std::sort(ActiveStations_.begin(), ActiveStations_.end());
     std::sort(UnreadableStations_.begin(), UnreadableStations_.end());
+    ClockDeltas_.resize(LogInfo_.size());
   }
 
   // Which stations log a partner: the first, and whether there are others.
@@ -155,36 +205,57 @@ class TGroupMatcher {
   }
 
   // The open records sorted by (partner, station, time, order), so that the
-  // records one station logged with one partner form a range sorted by time.
+  // records one station logged with one partner form a range sorted by time:
+  // first counted out by partner (which keeps the order), then each partner's
+  // records sorted on their own.
   void Index() {
-    Sorted_.resize(Records_.size());
-    std::iota(Sorted_.begin(), Sorted_.end(), 0u);
-    std::sort(Sorted_.begin(), Sorted_.end(), [&](uint32_t a, uint32_t b) {
-      const TRecord& ra = Records_[a];
-      const TRecord& rb = Records_[b];
-      if (ra.Partner != rb.Partner) return ra.Partner < rb.Partner;
-      if (ra.Station != rb.Station) return ra.Station < rb.Station;
-      if (ra.Minutes != rb.Minutes) return ra.Minutes < rb.Minutes;
-      return a < b;
-    });
-    PlaceOf_.resize(Records_.size());
-    SortedMinutes_.resize(Records_.size());
-    for (std::size_t at = 0; at < Sorted_.size(); ++at) {
-      PlaceOf_[Sorted_[at]] = at;
-      SortedMinutes_[at] = Records_[Sorted_[at]].Minutes;
-    }
-    ByPartner_.resize(Ids_.Size());
-    for (std::size_t begin = 0; begin < Sorted_.size();) {
-      const TRecord& first = Records_[Sorted_[begin]];
-      std::size_t end = begin;
-      while (end < Sorted_.size() && Records_[Sorted_[end]].Partner == first.Partner &&
-             Records_[Sorted_[end]].Station == first.Station) {
-        ++end;
+    const std::size_t count = Records_.size();
+    std::vector<uint32_t> begins(Ids_.Size() + 1, 0);
+    for (const TRecord& r : Records_) ++begins[static_cast<std::size_t>(r.Partner) + 1];
+    std::partial_sum(begins.begin(), begins.end(), begins.begin());
+    Sorted_.resize(count);
+    {
+      std::vector<uint32_t> next(begins.begin(), begins.end() - 1);
+      for (uint32_t record = 0; record < count; ++record) {
+        Sorted_[next[static_cast<std::size_t>(Records_[record].Partner)]++] = record;
       }
-      ByPartner_[static_cast<std::size_t>(first.Partner)].push_back({first.Station, {begin, end}});
-      begin = end;
     }
-    Open_ = std::make_unique<TOpenSet>(Sorted_.size());
+    PlaceOf_.resize(count);
+    SortedMinutes_.resize(count);
+    ByPartner_.resize(Ids_.Size());
+    struct TKey {
+      TId Station;
+      uint32_t Record;
+      int32_t Minutes;
+    };
+    std::vector<TKey> keys;
+    for (std::size_t partner = 0; partner < Ids_.Size(); ++partner) {
+      const uint32_t begin = begins[partner];
+      const uint32_t end = begins[partner + 1];
+      if (begin == end) continue;
+      keys.clear();
+      for (uint32_t at = begin; at < end; ++at) {
+        const TRecord& r = Records_[Sorted_[at]];
+        keys.push_back({r.Station, Sorted_[at], r.Minutes});
+      }
+      std::sort(keys.begin(), keys.end(), [](const TKey& a, const TKey& b) {
+        if (a.Station != b.Station) return a.Station < b.Station;
+        if (a.Minutes != b.Minutes) return a.Minutes < b.Minutes;
+        return a.Record < b.Record;
+      });
+      std::vector<TStationRange>& ranges = ByPartner_[partner];
+      for (uint32_t i = 0; i < keys.size(); ++i) {
+        const uint32_t at = begin + i;
+        Sorted_[at] = keys[i].Record;
+        PlaceOf_[keys[i].Record] = at;
+        SortedMinutes_[at] = keys[i].Minutes;
+        if (i == 0 || keys[i].Station != keys[i - 1].Station) {
+          ranges.push_back({keys[i].Station, {at, at}});
+        }
+        ranges.back().Range.End = at + 1;
+      }
+    }
+    Open_ = std::make_unique<TOpenSet>(count);
   }
 
   // The records station logged with partner.
@@ -202,10 +273,10 @@ class TGroupMatcher {
   // in order), within tolerance when one is given.
   std::optional<uint32_t> Nearest(TRange range, int64_t minutes, std::optional<int64_t> tolerance) {
     const auto begin = SortedMinutes_.begin();
-    const std::size_t at = static_cast<std::size_t>(
-        std::lower_bound(begin + static_cast<std::ptrdiff_t>(range.Begin), begin + static_cast<std::ptrdiff_t>(range.End),
-                         minutes) -
-        begin);
+    const std::size_t at =
+        static_cast<std::size_t>(std::lower_bound(begin + static_cast<std::ptrdiff_t>(range.Begin),
+                                                  begin + static_cast<std::ptrdiff_t>(range.End), minutes) -
+                                 begin);
     std::size_t after = Open_->NextOpen(at);
     if (after >= range.End) after = kNone;
     std::size_t before = kNone;
@@ -216,17 +287,18 @@ class TGroupMatcher {
       } else {
         // The first open record at that time.
         const int64_t time = SortedMinutes_[before];
-        before = Open_->NextOpen(static_cast<std::size_t>(
-            std::lower_bound(begin + static_cast<std::ptrdiff_t>(range.Begin), begin + static_cast<std::ptrdiff_t>(before),
-                             time) -
-            begin));
+        before = Open_->NextOpen(
+            static_cast<std::size_t>(std::lower_bound(begin + static_cast<std::ptrdiff_t>(range.Begin),
+                                                      begin + static_cast<std::ptrdiff_t>(before), time) -
+                                     begin));
       }
     }
     std::size_t best = kNone;
     if (after != kNone && before != kNone) {
       const int64_t afterDelta = SortedMinutes_[after] - minutes;
       const int64_t beforeDelta = minutes - SortedMinutes_[before];
-      best = afterDelta < beforeDelta || (afterDelta == beforeDelta && Sorted_[after] < Sorted_[before]) ? after : before;
+      best =
+          afterDelta < beforeDelta || (afterDelta == beforeDelta && Sorted_[after] < Sorted_[before]) ? after : before;
     } else {
       best = after != kNone ? after : before;
     }
@@ -245,31 +317,28 @@ class TGroupMatcher {
     const TRecord& partner = Records_[other];
     TQsoVerdict& v = VerdictOf(own);
     v.Verdict = verdict;
-    v.OtherLog = partner.Log;
+    v.OtherLog = LogOf(partner);
     v.OtherQso = partner.Position + 1;
-    v.DeltaMinutes = static_cast<int32_t>(own.Minutes - partner.Minutes);
+    v.DeltaMinutes = own.Minutes - partner.Minutes;
   }
 
   // The exchange of a confirmed record checked against the other log.
-  void CheckExchange(uint32_t record) {
-    TQsoVerdict& v = VerdictOf(Records_[record]);
-    const TLog& other = *Logs_[static_cast<std::size_t>(v.OtherLog)];
-    const TLog& own = *Logs_[static_cast<std::size_t>(Records_[record].Log)];
-    const TQSORecord& q = QsoOf(Records_[record]);
-    const std::string_view locator = std::string_view(other.Edi().PWWLo).substr(0, 6);
-    if (IsValidLocator(locator) && locator != q.RcvdWWL.View().substr(0, 6)) {
+  void CheckExchange(uint32_t record, uint32_t other) {
+    const TRecord& own = Records_[record];
+    const TRecord& partner = Records_[other];
+    const TLogInfo& otherLog = LogInfo_[static_cast<std::size_t>(partner.Local)];
+    TQsoVerdict& v = VerdictOf(own);
+    if (otherLog.LocatorValid && otherLog.Locator != TSix{own.RcvdWwl[0], own.RcvdWwl[1]}) {
       v.Verdict = TVerdict::BustedLocator;
       return;
     }
-    const bool compare = Options_.CompareSerials || (own.Checker().Kind() == TContestKind::Kvartalstest &&
-                                                     other.Checker().Kind() == TContestKind::Kvartalstest);
-    if (compare && q.RcvdNr != other.Edi().QSOs[static_cast<std::size_t>(v.OtherQso - 1)].SentNr) {
-      v.Verdict = TVerdict::BustedSerial;
-    }
+    const bool compare = Options_.CompareSerials ||
+                         (LogInfo_[static_cast<std::size_t>(own.Local)].Kvartalstest && otherLog.Kvartalstest);
+    if (compare && QsoOf(own).RcvdNr != QsoOf(partner).SentNr) v.Verdict = TVerdict::BustedSerial;
   }
 
   void NoteClock(uint32_t record) {
-    ClockDeltas_[Records_[record].Log].push_back(VerdictOf(Records_[record]).DeltaMinutes);
+    ClockDeltas_[static_cast<std::size_t>(Records_[record].Local)].push_back(VerdictOf(Records_[record]).DeltaMinutes);
   }
 
   template <typename TVisit>
@@ -289,8 +358,8 @@ class TGroupMatcher {
       Pair(q, *r);
       SetEvidence(q, *r, TVerdict::Confirmed);
       SetEvidence(*r, q, TVerdict::Confirmed);
-      CheckExchange(q);
-      CheckExchange(*r);
+      CheckExchange(q, *r);
+      CheckExchange(*r, q);
       NoteClock(q);
       NoteClock(*r);
     });
@@ -299,14 +368,14 @@ class TGroupMatcher {
   void PassBustedCall() {
     ForEachOpen([&](uint32_t q) {
       const TRecord& record = Records_[q];
-      const std::string& logged = Ids_.Name(record.Partner);
       std::optional<uint32_t> best;
       int64_t bestDelta = 0;
-      // The stations that logged this log's station, under a call near the one logged.
-      for (const TStationRange& candidate : ByPartner_[static_cast<std::size_t>(record.Station)]) {
-        if (candidate.Station == record.Station || candidate.Station == record.Partner) continue;
-        if (!Similar(logged, Ids_.Name(candidate.Station))) continue;
-        const auto r = Nearest(candidate.Range, record.Minutes, Options_.TimeToleranceMinutes);
+      // The stations with a call near the one logged that logged this log's station.
+      for (const TId station : SimilarStations(record.Partner)) {
+        if (station == record.Station) continue;
+        const auto range = RangeOf(station, record.Station);
+        if (!range) continue;
+        const auto r = Nearest(*range, record.Minutes, Options_.TimeToleranceMinutes);
         if (!r) continue;
         const int64_t delta = std::llabs(Records_[*r].Minutes - record.Minutes);
         if (!best || delta < bestDelta || (delta == bestDelta && *r < *best)) {
@@ -318,8 +387,55 @@ class TGroupMatcher {
       Pair(q, *best);
       SetEvidence(q, *best, TVerdict::BustedCall);
       SetEvidence(*best, q, TVerdict::ConfirmedPartnerBusted);
-      CheckExchange(*best);
+      CheckExchange(*best, q);
     });
+  }
+
+  // The active stations whose call is Similar to the call of id, found
+  // without comparing it with every call: two calls one edit apart (a
+  // replaced, inserted or deleted character, or two neighbours swapped) share
+  // a text with one character left out, or one is the other with one left
+  // out. The candidates found so are then tested with Similar itself.
+  const std::vector<TId>& SimilarStations(TId id) {
+    if (SimilarOf_.empty()) {
+      SimilarOf_.resize(Ids_.Size());
+      SimilarKnown_.resize(Ids_.Size());
+      std::vector<TId> stations = ActiveStations_;
+      stations.erase(std::unique(stations.begin(), stations.end()), stations.end());
+      for (const TId station : stations) {
+        const std::string& call = Ids_.Name(station);
+        if (call.size() < 3) continue;
+        ByShortened_[call].push_back(station);
+        ForEachShortened(call, [&](const std::string& shortened) { ByShortened_[shortened].push_back(station); });
+      }
+    }
+    std::vector<TId>& similar = SimilarOf_[static_cast<std::size_t>(id)];
+    if (SimilarKnown_[static_cast<std::size_t>(id)]) return similar;
+    SimilarKnown_[static_cast<std::size_t>(id)] = true;
+    const std::string& call = Ids_.Name(id);
+    if (call.size() < 3) return similar;
+    const auto collect = [&](const std::string& key) {
+      const auto found = ByShortened_.find(key);
+      if (found != ByShortened_.end()) similar.insert(similar.end(), found->second.begin(), found->second.end());
+    };
+    collect(call);
+    ForEachShortened(call, collect);
+    std::sort(similar.begin(), similar.end());
+    similar.erase(std::unique(similar.begin(), similar.end()), similar.end());
+    similar.erase(
+        std::remove_if(similar.begin(), similar.end(), [&](TId station) { return !Similar(call, Ids_.Name(station)); }),
+        similar.end());
+    return similar;
+  }
+
+  template <typename TVisit>
+  static void ForEachShortened(const std::string& call, TVisit visit) {
+    std::string shortened;
+    for (std::size_t at = 0; at < call.size(); ++at) {
+      shortened.assign(call, 0, at);
+      shortened.append(call, at + 1);
+      visit(shortened);
+    }
   }
 
   void PassTime() {
@@ -379,11 +495,16 @@ class TGroupMatcher {
   std::vector<TLoggers> Loggers_;
   std::vector<TRecord> Records_;
   std::vector<uint32_t> Sorted_;
-  std::vector<std::size_t> PlaceOf_;
-  std::vector<int64_t> SortedMinutes_;
+  std::vector<uint32_t> PlaceOf_;
+  std::vector<int32_t> SortedMinutes_;
   std::vector<std::vector<TStationRange>> ByPartner_;
   std::unique_ptr<TOpenSet> Open_;
-  std::unordered_map<int32_t, std::vector<int32_t>> ClockDeltas_;
+  std::unordered_map<std::string, std::vector<TId>> ByShortened_;
+  std::vector<std::vector<TId>> SimilarOf_;
+  std::vector<bool> SimilarKnown_;
+  std::vector<TLogInfo> LogInfo_;
+  std::unordered_map<std::string_view, TId> ByRawCall_;
+  std::vector<std::vector<int32_t>> ClockDeltas_;  // per active log of the group
 };
 
 }  // namespace
