@@ -167,11 +167,12 @@ class TGroupMatcher {
           {log, PackSix(locator), IsValidLocator(locator), active.Checker().Kind() == TContestKind::Kvartalstest});
       TLogCrossCheck& result = Results_[static_cast<std::size_t>(log)];
       result.Qsos.assign(edi.QSOs.size(), TQsoVerdict{});
+      TQsoTimes times;
       for (std::size_t position = 0; position < edi.QSOs.size(); ++position) {
         const TQSORecord& q = edi.QSOs[position];
         const TId partner = PartnerOf(q);
         if (partner != kNoId) NoteLogger(partner, station);
-        const auto minutes = QsoMinutes(q.Date.View(), q.Time.View());
+        const auto minutes = times.Minutes(q.Date.View(), q.Time.View());
         TQsoVerdict& verdict = result.Qsos[position];
         if (!minutes || partner == kNoId) {
           verdict.Verdict = TVerdict::Unverifiable;
