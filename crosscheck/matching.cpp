@@ -257,6 +257,7 @@ class TGroupMatcher {
       }
     }
     Open_ = std::make_unique<TOpenSet>(count);
+    Paired_.assign(count, false);
   }
 
   // The records station logged with partner.
@@ -268,7 +269,8 @@ class TGroupMatcher {
     return found->Range;
   }
 
-  bool IsOpen(uint32_t record) { return Open_->NextOpen(PlaceOf_[record]) == PlaceOf_[record]; }
+  // In record order, so that the passes read it straight through.
+  bool IsOpen(uint32_t record) const { return !Paired_[record]; }
 
   // The open record of a range nearest in time to minutes (on a tie the first
   // in order), within tolerance when one is given.
@@ -311,6 +313,8 @@ class TGroupMatcher {
   void Pair(uint32_t q, uint32_t r) {
     Open_->Remove(PlaceOf_[q]);
     Open_->Remove(PlaceOf_[r]);
+    Paired_[q] = true;
+    Paired_[r] = true;
   }
 
   void SetEvidence(uint32_t record, uint32_t other, TVerdict verdict) {
@@ -500,6 +504,7 @@ class TGroupMatcher {
   std::vector<int32_t> SortedMinutes_;
   std::vector<std::vector<TStationRange>> ByPartner_;
   std::unique_ptr<TOpenSet> Open_;
+  std::vector<bool> Paired_;
   std::unordered_map<std::string, std::vector<TId>> ByShortened_;
   std::vector<std::vector<TId>> SimilarOf_;
   std::vector<bool> SimilarKnown_;
