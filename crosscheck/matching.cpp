@@ -117,7 +117,7 @@ class TGroupMatcher {
   };
   struct TStationRange {
     TId Station;
-    TRange Range;
+    uint32_t Begin;
   };
 
   int32_t LogOf(const TRecord& r) const { return LogInfo_[static_cast<std::size_t>(r.Local)].Log; }
@@ -210,63 +210,60 @@ class TGroupMatcher {
   // first counted out by partner (which keeps the order), then each partner's
   // records sorted on their own.
   void Index() {
-    const std::size_t count = Records_.size();
-    std::vector<uint32_t> begins(Ids_.Size() + 1, 0);
-    for (const TRecord& r : Records_) ++begins[static_cast<std::size_t>(r.Partner) + 1];
-    std::partial_sum(begins.begin(), begins.end(), begins.begin());
-    Sorted_.resize(count);
-    {
-      std::vector<uint32_t> next(begins.begin(), begins.end() - 1);
-      for (uint32_t record = 0; record < count; ++record) {
-        Sorted_[next[static_cast<std::size_t>(Records_[record].Partner)]++] = record;
-      }
-    }
-    PlaceOf_.resize(count);
-    SortedMinutes_.resize(count);
-    ByPartner_.resize(Ids_.Size());
+    const auto count = static_cast<uint32_t>(Records_.size());
+    PartnerBegins_.assign(Ids_.Size() + 1, 0);
+    for (const TRecord& r : Records_) ++PartnerBegins_[static_cast<std::size_t>(r.Partner) + 1];
+    std::partial_sum(PartnerBegins_.begin(), PartnerBegins_.end(), PartnerBegins_.begin());
     struct TKey {
       TId Station;
-      uint32_t Record;
       int32_t Minutes;
+      uint32_t Record;
     };
-    std::vector<TKey> keys;
-    for (std::size_t partner = 0; partner < Ids_.Size(); ++partner) {
-      const uint32_t begin = begins[partner];
-      const uint32_t end = begins[partner + 1];
-      if (begin == end) continue;
-      keys.clear();
-      for (uint32_t at = begin; at < end; ++at) {
-        const TRecord& r = Records_[Sorted_[at]];
-        keys.push_back({r.Station, Sorted_[at], r.Minutes});
+    std::vector<TKey> keys(count);
+    {
+      std::vector<uint32_t> next(PartnerBegins_.begin(), PartnerBegins_.end() - 1);
+      for (uint32_t record = 0; record < count; ++record) {
+        const TRecord& r = Records_[record];
+        keys[next[static_cast<std::size_t>(r.Partner)]++] = {r.Station, r.Minutes, record};
       }
-      std::sort(keys.begin(), keys.end(), [](const TKey& a, const TKey& b) {
+    }
+    Sorted_.resize(count);
+    PlaceOf_.resize(count);
+    SortedMinutes_.resize(count);
+    RangeBegins_.assign(Ids_.Size() + 1, 0);
+    Ranges_.reserve(count);
+    for (std::size_t partner = 0; partner < Ids_.Size(); ++partner) {
+      RangeBegins_[partner] = static_cast<uint32_t>(Ranges_.size());
+      const uint32_t begin = PartnerBegins_[partner];
+      const uint32_t end = PartnerBegins_[partner + 1];
+      std::sort(keys.begin() + begin, keys.begin() + end, [](const TKey& a, const TKey& b) {
         if (a.Station != b.Station) return a.Station < b.Station;
         if (a.Minutes != b.Minutes) return a.Minutes < b.Minutes;
         return a.Record < b.Record;
       });
-      std::vector<TStationRange>& ranges = ByPartner_[partner];
-      for (uint32_t i = 0; i < keys.size(); ++i) {
-        const uint32_t at = begin + i;
-        Sorted_[at] = keys[i].Record;
-        PlaceOf_[keys[i].Record] = at;
-        SortedMinutes_[at] = keys[i].Minutes;
-        if (i == 0 || keys[i].Station != keys[i - 1].Station) {
-          ranges.push_back({keys[i].Station, {at, at}});
-        }
-        ranges.back().Range.End = at + 1;
+      for (uint32_t at = begin; at < end; ++at) {
+        const TKey& key = keys[at];
+        Sorted_[at] = key.Record;
+        PlaceOf_[key.Record] = at;
+        SortedMinutes_[at] = key.Minutes;
+        if (at == begin || key.Station != keys[at - 1].Station) Ranges_.push_back({key.Station, at});
       }
     }
+    RangeBegins_[Ids_.Size()] = static_cast<uint32_t>(Ranges_.size());
     Open_ = std::make_unique<TOpenSet>(count);
     Paired_.assign(count, false);
   }
 
-  // The records station logged with partner.
+  // The records station logged with partner: its partner's ranges are sorted
+  // by station, and each ends where the next begins.
   std::optional<TRange> RangeOf(TId station, TId partner) const {
-    const auto& ranges = ByPartner_[static_cast<std::size_t>(partner)];
-    const auto found = std::lower_bound(ranges.begin(), ranges.end(), station,
-                                        [](const TStationRange& r, TId s) { return r.Station < s; });
-    if (found == ranges.end() || found->Station != station) return std::nullopt;
-    return found->Range;
+    const auto first = Ranges_.begin() + RangeBegins_[static_cast<std::size_t>(partner)];
+    const auto last = Ranges_.begin() + RangeBegins_[static_cast<std::size_t>(partner) + 1];
+    const auto found =
+        std::lower_bound(first, last, station, [](const TStationRange& r, TId s) { return r.Station < s; });
+    if (found == last || found->Station != station) return std::nullopt;
+    const uint32_t end = found + 1 == last ? PartnerBegins_[static_cast<std::size_t>(partner) + 1] : (found + 1)->Begin;
+    return TRange{found->Begin, end};
   }
 
   // In record order, so that the passes read it straight through.
@@ -502,7 +499,9 @@ class TGroupMatcher {
   std::vector<uint32_t> Sorted_;
   std::vector<uint32_t> PlaceOf_;
   std::vector<int32_t> SortedMinutes_;
-  std::vector<std::vector<TStationRange>> ByPartner_;
+  std::vector<uint32_t> PartnerBegins_;  // of each partner's records in sorted order
+  std::vector<TStationRange> Ranges_;    // per partner, per station that logged it
+  std::vector<uint32_t> RangeBegins_;    // of each partner's ranges
   std::unique_ptr<TOpenSet> Open_;
   std::vector<bool> Paired_;
   std::unordered_map<std::string, std::vector<TId>> ByShortened_;
