@@ -98,6 +98,10 @@ class TGroupMatcher {
       : Logs_(logs), Options_(options), Results_(results) {
     Collect(groups, group);
     Index();
+    // Made after the sort keys are gone, which keeps the peak lower.
+    Open_ = std::make_unique<TOpenSet>(Records_.size());
+    Paired_.assign(Records_.size(), false);
+    ClockPair_.assign(Records_.size(), false);
   }
 
   void Run() {
@@ -105,9 +109,7 @@ class TGroupMatcher {
     PassBustedCall();
     PassTime();
     PassRest();
-    for (std::size_t local = 0; local < ClockDeltas_.size(); ++local) {
-      if (!ClockDeltas_[local].empty()) SetClock(LogInfo_[local].Log, std::move(ClockDeltas_[local]));
-    }
+    SetClocks();
   }
 
  private:
@@ -191,7 +193,6 @@ class TGroupMatcher {
     }
     std::sort(ActiveStations_.begin(), ActiveStations_.end());
     std::sort(UnreadableStations_.begin(), UnreadableStations_.end());
-    ClockDeltas_.resize(LogInfo_.size());
   }
 
   // Which stations log a partner: the first, and whether there are others.
@@ -250,8 +251,6 @@ class TGroupMatcher {
       }
     }
     RangeBegins_[Ids_.Size()] = static_cast<uint32_t>(Ranges_.size());
-    Open_ = std::make_unique<TOpenSet>(count);
-    Paired_.assign(count, false);
   }
 
   // The records station logged with partner: its partner's ranges are sorted
@@ -339,9 +338,7 @@ class TGroupMatcher {
     if (compare && QsoOf(own).RcvdNr != QsoOf(partner).SentNr) v.Verdict = TVerdict::BustedSerial;
   }
 
-  void NoteClock(uint32_t record) {
-    ClockDeltas_[static_cast<std::size_t>(Records_[record].Local)].push_back(VerdictOf(Records_[record]).DeltaMinutes);
-  }
+  void NoteClock(uint32_t record) { ClockPair_[record] = true; }
 
   template <typename TVisit>
   void ForEachOpen(TVisit visit) {
@@ -475,12 +472,25 @@ class TGroupMatcher {
     });
   }
 
-  void SetClock(int32_t log, std::vector<int32_t> deltas) {
-    TLogCrossCheck& result = Results_[static_cast<std::size_t>(log)];
-    result.ClockPairs = static_cast<int32_t>(deltas.size());
-    if (deltas.size() < 3) return;
-    std::sort(deltas.begin(), deltas.end());
-    result.ClockOffsetMinutes = deltas[(deltas.size() - 1) / 2];
+  // The clock of each log with pairs of the direct and the time pass, from
+  // its records, which lie together in order.
+  void SetClocks() {
+    std::vector<int32_t> deltas;
+    for (std::size_t begin = 0; begin < Records_.size();) {
+      const int32_t local = Records_[begin].Local;
+      deltas.clear();
+      std::size_t end = begin;
+      for (; end < Records_.size() && Records_[end].Local == local; ++end) {
+        if (ClockPair_[end]) deltas.push_back(VerdictOf(Records_[end]).DeltaMinutes);
+      }
+      begin = end;
+      if (deltas.empty()) continue;
+      TLogCrossCheck& result = Results_[static_cast<std::size_t>(LogOf(Records_[end - 1]))];
+      result.ClockPairs = static_cast<int32_t>(deltas.size());
+      if (deltas.size() < 3) continue;
+      std::sort(deltas.begin(), deltas.end());
+      result.ClockOffsetMinutes = deltas[(deltas.size() - 1) / 2];
+    }
   }
 
   struct TLoggers {
@@ -509,7 +519,7 @@ class TGroupMatcher {
   std::vector<bool> SimilarKnown_;
   std::vector<TLogInfo> LogInfo_;
   std::unordered_map<std::string_view, TId> ByRawCall_;
-  std::vector<std::vector<int32_t>> ClockDeltas_;  // per active log of the group
+  std::vector<bool> ClockPair_;  // in record order: paired by the direct or the time pass
 };
 
 }  // namespace
