@@ -28,8 +28,9 @@ constexpr std::string_view kUsage =
 // The toolkit's own options, which QApplication takes from the command line
 // after it has been read here.
 constexpr const char* kToolkitOptionsWithValue[] = {
-    "platform", "platformpluginpath", "platformtheme", "plugin", "qmljsdebugger", "qwindowgeometry", "qwindowicon",
-    "qwindowtitle", "session", "display", "geometry", "style", "stylesheet"};
+    "platform",    "platformpluginpath", "platformtheme", "plugin",  "qmljsdebugger", "qwindowgeometry",
+    "qwindowicon", "qwindowtitle",       "session",       "display", "geometry",      "style",
+    "stylesheet"};
 constexpr const char* kToolkitFlags[] = {"reverse", "widgetcount", "nograb", "dograb", "sync"};
 
 }  // namespace

@@ -64,12 +64,11 @@ void TestCommandLine::answers_data() {
                                   << std::optional<int>(2) << QString()
                                   << QStringLiteral("loggrevy: Unknown option 'bogus'. (try --help)\n");
   // The toolkit's own options are left to QApplication.
-  QTest::newRow("toolkit options")
-      << QStringList{QStringLiteral("-platform"), QStringLiteral("offscreen"), QStringLiteral("-reverse"),
-                     QStringLiteral("a.edi")}
-      << std::optional<int>() << QString() << QString();
-  QTest::newRow("file named like an option") << QStringList{QStringLiteral("--"), QStringLiteral("--help")}
-                                             << std::optional<int>() << QString() << QString();
+  QTest::newRow("toolkit options") << QStringList{QStringLiteral("-platform"), QStringLiteral("offscreen"),
+                                                  QStringLiteral("-reverse"), QStringLiteral("a.edi")}
+                                   << std::optional<int>() << QString() << QString();
+  QTest::newRow("file named like an option")
+      << QStringList{QStringLiteral("--"), QStringLiteral("--help")} << std::optional<int>() << QString() << QString();
 }
 
 void TestCommandLine::answers() {
