@@ -26,6 +26,7 @@
 #include "ui/edi_text.h"
 #include "ui/file_chooser.h"
 #include "ui/fonts.h"
+#include "ui/import_names.h"
 #include "ui/import_view.h"
 #include "ui/qtext.h"
 
@@ -215,14 +216,14 @@ void TfrmImport::dragMoveEvent(QDragMoveEvent* event) {
 void TfrmImport::dropEvent(QDropEvent* event) {
   // Every dropped name in drop order, less folders and names whose attributes
   // cannot be read.
-  QStringList kept;
+  QStringList names;
   for (const QUrl& url : event->mimeData()->urls()) {
     if (!url.isLocalFile()) continue;
     const QFileInfo info(url.toLocalFile());
-    if (!info.exists() || info.isDir()) continue;
-    kept.append(info.filePath());
+    if (info.exists()) names.append(info.filePath());
   }
   event->acceptProposedAction();
+  const QStringList kept = LeaveOutFolders(names);
   if (!kept.isEmpty()) ImportFiles(kept);
 }
 
