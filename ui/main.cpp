@@ -17,6 +17,7 @@
 #include "ui/fonts.h"
 #include "ui/import_view.h"
 #include "ui/import_window.h"
+#include "ui/qt_translation.h"
 
 namespace {
 
@@ -50,6 +51,7 @@ int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("loggrevy"));
   loggrevy::InstallFontSubstitutes();
+  loggrevy::InstallSwedishQtTexts(app);
 
   QCommandLineParser parser;
   parser.addPositionalArgument(QStringLiteral("files"), QStringLiteral("EDI-filer att läsa in"));
