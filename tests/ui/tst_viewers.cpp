@@ -23,6 +23,7 @@
 #include "ui/edi_text.h"
 #include "ui/fonts.h"
 #include "ui/import_view.h"
+#include "ui/qt_translation.h"
 #include "ui/xstrgrid.h"
 #include "ui_test_support.h"
 
@@ -65,7 +66,10 @@ class TestViewers : public QObject {
   std::unique_ptr<TfrmImport> Window_;
 };
 
-void TestViewers::initTestCase() { InstallFontSubstitutes(); }
+void TestViewers::initTestCase() {
+  InstallFontSubstitutes();
+  QVERIFY(InstallSwedishQtTexts(*QCoreApplication::instance()));
+}
 
 void TestViewers::init() {
   Window_ = MakeMainWindow();
