@@ -34,7 +34,7 @@ set(CPACK_DEBIAN_DESKTOP_PACKAGE_NAME "loggrevy")
 # The platform plugin, the fonts that stand in for the forms' fonts, and the
 # database that knows the EDI file type.
 set(CPACK_DEBIAN_DESKTOP_PACKAGE_DEPENDS
-    "loggrevy-check (= ${PROJECT_VERSION}), qt6-qpa-plugins, fonts-liberation, shared-mime-info")
+    "loggrevy-check (= ${PROJECT_VERSION}), qt6-qpa-plugins, qt6-translations-l10n, fonts-liberation, shared-mime-info")
 set(CPACK_DEBIAN_DESKTOP_DESCRIPTION
     "Judge's tool for EDI (REG1TEST) logs of Swedish VHF/UHF contests
 Loggrevy checks the EDI (REG1TEST) logs of the Swedish VHF/UHF/microwave

@@ -18,6 +18,7 @@
 #include "ui/fonts.h"
 #include "ui/import_view.h"
 #include "ui/import_window.h"
+#include "ui/qt_translation.h"
 
 namespace {
 
@@ -56,6 +57,7 @@ int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("loggrevy"));
   loggrevy::InstallFontSubstitutes();
+  loggrevy::InstallSwedishQtTexts(app);
 
   const loggrevy::TLocalSettings settings{loggrevy::SystemDecimalSeparator(), loggrevy::SystemUtcOffsetMinutes()};
   loggrevy::TfrmImport main(std::make_unique<loggrevy::TImportSession>(settings),
