@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QLabel>
 #include <QWidget>
 
 #include <cstdint>
@@ -11,10 +10,8 @@
 #include <vector>
 
 class QDialog;
-class QLineEdit;
 class QPushButton;
 class QStackedWidget;
-class QToolButton;
 class QTreeWidget;
 class QTreeWidgetItem;
 
@@ -24,26 +21,13 @@ class IFileChooser;
 class TEntry;
 class TImportSession;
 class TLog;
+class TLogPage;
 class TfrmEdiText;
 class TfrmImportView;
 struct TOutlineNode;
 
 // The button states of the main window.
 enum class TSelectionKind { skNone = 0, skLog = 1, skGroup = 2, skGroupedLog = 3, skUnreadable = 4 };
-
-// A label that reports a click (the red error labels of the detail page).
-class TClickLabel final : public QLabel {
-  Q_OBJECT
-
- public:
-  using QLabel::QLabel;
-
- signals:
-  void clicked();
-
- protected:
-  void mouseReleaseEvent(QMouseEvent* event) override;
-};
 
 // The main window frmImport: the outline of the imported logs under their
 // contests, the detail page of the selected log or group, and the two viewers
@@ -71,7 +55,7 @@ class TfrmImport final : public QWidget {
   TEntry* Selected() const { return Selected_; }
   TSelectionKind SelectionKind() const { return Kind_; }
 
-  // The log the detail page would use for spdSumLog, or nullptr.
+  // The selected entry when it is a log, or nullptr.
   TLog* SelectedLog() const;
 
  protected:
@@ -83,9 +67,6 @@ class TfrmImport final : public QWidget {
 
  private:
   void BuildToolbar();
-  void BuildLogPage(QWidget* page);
-  QLineEdit* AddField(QWidget* page, const char* labelName, const QString& caption, const char* name, int x, int y,
-                      int width, bool readOnly);
 
   void btnSelectClick();
   void btnViewEDIClick();
@@ -94,15 +75,8 @@ class TfrmImport final : public QWidget {
   void btnCreditsClick();
   void otlImpLogsClick();
   void SetButtonState(TSelectionKind kind);
-  void FillLogPage(const TLog& log);
-  void spdSumLogClick();
   void lblEDIErrorsClick();
   void lblLogErrorsClick();
-  void txtCallExit();
-  void ShowDistanceFields(bool on);
-  void SetMaskedNumber(QLineEdit* edit, int64_t value, int digits);
-  void SetEditable(QLineEdit* edit, bool editable);
-  void ClearPage();
   void FormClose();
 
   void NodeInserted(TOutlineNode* parent, std::size_t index, TOutlineNode& node);
@@ -132,25 +106,7 @@ class TfrmImport final : public QWidget {
   QTreeWidget* otlImpLogs_ = nullptr;
   QStackedWidget* ntbInfoKind_ = nullptr;
 
-  QLineEdit* txtDate_ = nullptr;
-  QLineEdit* txtContest_ = nullptr;
-  QLineEdit* txtUsedCall_ = nullptr;
-  QLineEdit* txtCall_ = nullptr;
-  QLineEdit* txtLocator_ = nullptr;
-  QLineEdit* txtClaimedDxScore_ = nullptr;
-  QLineEdit* txtDxScore_ = nullptr;
-  QLineEdit* txtWorkedSquares_ = nullptr;
-  QLineEdit* txtApprovedSquares_ = nullptr;
-  QLineEdit* txtSquareBonus_ = nullptr;
-  QLineEdit* txtClaimed_ = nullptr;
-  QLineEdit* txtScore_ = nullptr;
-  QLineEdit* txtClub_ = nullptr;
-  QToolButton* spdSumLog_ = nullptr;
-  QPushButton* btnCredits_ = nullptr;
-  TClickLabel* lblEDIErrors_ = nullptr;
-  TClickLabel* lblLogErrors_ = nullptr;
-  QLabel* lblLogComments_ = nullptr;
-  std::vector<QWidget*> DistanceWidgets_;  // the five labels and fields a group hides
+  TLogPage* LogPage_ = nullptr;
 };
 
 }  // namespace loggrevy
