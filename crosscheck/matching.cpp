@@ -35,17 +35,6 @@ class TCallIds {
   std::vector<const std::string*> Names_;
 };
 
-// One QSO record of an active log, numbered in order (logs in import order,
-// records in log order).
-struct TRecord {
-  int32_t Position;  // 0-based record index
-  TId Station;       // of its log
-  TId Partner;
-  int32_t Minutes;      // a known time lies in 1950..2049
-  int32_t Local;        // the log's place among the active logs of the group
-  uint32_t RcvdWwl[2];  // the received locator cut to six characters, packed
-};
-
 // Up to six bytes and their count in two numbers, so that equal numbers mean
 // equal texts.
 struct TSix {
@@ -91,17 +80,17 @@ class TOpenSet {
 
 constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 
+// The records of a group's active logs are numbered in order (logs in
+// import order, records in log order); a record's number, its log and its
+// position follow from each other through the logs' first numbers. Per record
+// the matcher keeps only its partner and its place in the index, so that a
+// batch of a million QSOs stays small.
 class TGroupMatcher {
  public:
   TGroupMatcher(const std::vector<TLog*>& logs, const TBatchGroups& groups, const TBatchGroup& group,
                 const TCrossCheckOptions& options, std::vector<TLogCrossCheck>& results)
       : Logs_(logs), Options_(options), Results_(results) {
     Collect(groups, group);
-    Index();
-    // Made after the sort keys are gone, which keeps the peak lower.
-    Open_ = std::make_unique<TOpenSet>(Records_.size());
-    Paired_.assign(Records_.size(), false);
-    ClockPair_.assign(Records_.size(), false);
   }
 
   void Run() {
@@ -109,6 +98,7 @@ class TGroupMatcher {
     PassBustedCall();
     PassTime();
     PassRest();
+    CheckExchanges();
     SetClocks();
   }
 
@@ -117,25 +107,27 @@ class TGroupMatcher {
     uint32_t Begin;
     uint32_t End;
   };
-  struct TStationRange {
-    TId Station;
-    uint32_t Begin;
+  // An entry of the index: a record with its log's place and its minutes.
+  struct TEntry {
+    int32_t Local;  // the log's place among the group's active logs
+    int32_t Minutes;
+    uint32_t Record;
   };
-
-  int32_t LogOf(const TRecord& r) const { return LogInfo_[static_cast<std::size_t>(r.Local)].Log; }
-  TQsoVerdict& VerdictOf(const TRecord& r) {
-    return Results_[static_cast<std::size_t>(LogOf(r))].Qsos[static_cast<std::size_t>(r.Position)];
-  }
-  const TQSORecord& QsoOf(const TRecord& r) const {
-    return Logs_[static_cast<std::size_t>(LogOf(r))]->Edi().QSOs[static_cast<std::size_t>(r.Position)];
-  }
   // What the exchange checks need of a log, held together for the pairs.
   struct TLogInfo {
     int32_t Log;
-    TSix Locator;  // PWWLo cut to six characters, packed
+    TId Station;
+    uint32_t First;  // the number of its first record
+    TSix Locator;    // PWWLo cut to six characters, packed
     bool LocatorValid;
     bool Kvartalstest;
   };
+
+  TQsoVerdict& VerdictOf(int32_t local, uint32_t record) {
+    const TLogInfo& info = LogInfo_[static_cast<std::size_t>(local)];
+    return Results_[static_cast<std::size_t>(info.Log)].Qsos[record - info.First];
+  }
+  const TEntry& EntryOf(uint32_t record) const { return Entries_[PlaceOf_[record]]; }
 
   TId PartnerOf(const TQSORecord& q) {
     const auto [place, added] = ByRawCall_.try_emplace(q.Call.View(), kNoId);
@@ -149,50 +141,50 @@ class TGroupMatcher {
         UnreadableStations_.push_back(id);
       }
     }
-    std::size_t total = 0;
-    for (const int32_t log : group.Logs) {
-      if (groups.Logs[static_cast<std::size_t>(log)].Role == TBatchRole::Active) {
-        total += Logs_[static_cast<std::size_t>(log)]->Edi().QSOs.size();
-      }
-    }
-    Records_.reserve(total);
+    uint32_t count = 0;
     for (const int32_t log : group.Logs) {
       const TBatchLog& entry = groups.Logs[static_cast<std::size_t>(log)];
       if (entry.Role != TBatchRole::Active) continue;
-      const TId station = Ids_.Of(entry.Station);
-      ActiveStations_.push_back(station);
       const TLog& active = *Logs_[static_cast<std::size_t>(log)];
-      const TReg1Test& edi = active.Edi();
-      const auto local = static_cast<int32_t>(LogInfo_.size());
-      const std::string_view locator = std::string_view(edi.PWWLo).substr(0, 6);
-      LogInfo_.push_back(
-          {log, PackSix(locator), IsValidLocator(locator), active.Checker().Kind() == TContestKind::Kvartalstest});
-      TLogCrossCheck& result = Results_[static_cast<std::size_t>(log)];
+      const std::string_view locator = std::string_view(active.Edi().PWWLo).substr(0, 6);
+      LogInfo_.push_back({log, Ids_.Of(entry.Station), count, PackSix(locator), IsValidLocator(locator),
+                          active.Checker().Kind() == TContestKind::Kvartalstest});
+      count += static_cast<uint32_t>(active.Edi().QSOs.size());
+    }
+    for (const TLogInfo& info : LogInfo_) ActiveStations_.push_back(info.Station);
+    std::sort(ActiveStations_.begin(), ActiveStations_.end());
+    std::sort(UnreadableStations_.begin(), UnreadableStations_.end());
+
+    // The partner and the minutes of every record; the records that cannot
+    // be matched get their verdict here and are never open.
+    Partner_.assign(count, kNoId);
+    Open_.assign(count, false);
+    std::vector<int32_t> minutesOf(count, 0);
+    for (std::size_t local = 0; local < LogInfo_.size(); ++local) {
+      const TLogInfo& info = LogInfo_[local];
+      const TReg1Test& edi = Logs_[static_cast<std::size_t>(info.Log)]->Edi();
+      TLogCrossCheck& result = Results_[static_cast<std::size_t>(info.Log)];
       result.Qsos.assign(edi.QSOs.size(), TQsoVerdict{});
       TQsoTimes times;
       for (std::size_t position = 0; position < edi.QSOs.size(); ++position) {
         const TQSORecord& q = edi.QSOs[position];
         const TId partner = PartnerOf(q);
-        if (partner != kNoId) NoteLogger(partner, station);
+        if (partner != kNoId) NoteLogger(partner, info.Station);
         const auto minutes = times.Minutes(q.Date.View(), q.Time.View());
         TQsoVerdict& verdict = result.Qsos[position];
         if (!minutes || partner == kNoId) {
           verdict.Verdict = TVerdict::Unverifiable;
-        } else if (partner == station) {
+        } else if (partner == info.Station) {
           verdict.Verdict = TVerdict::OwnCall;
         } else {
-          const TSix wwl = PackSix(q.RcvdWWL.View());
-          Records_.push_back({static_cast<int32_t>(position),
-                              station,
-                              partner,
-                              static_cast<int32_t>(*minutes),
-                              local,
-                              {wwl.Low, wwl.High}});
+          const uint32_t record = info.First + static_cast<uint32_t>(position);
+          Partner_[record] = partner;
+          minutesOf[record] = static_cast<int32_t>(*minutes);
+          Open_[record] = true;
         }
       }
     }
-    std::sort(ActiveStations_.begin(), ActiveStations_.end());
-    std::sort(UnreadableStations_.begin(), UnreadableStations_.end());
+    Index(minutesOf);
   }
 
   // Which stations log a partner: the first, and whether there are others.
@@ -206,187 +198,200 @@ class TGroupMatcher {
     }
   }
 
+  TId StationOf(const TEntry& entry) const { return LogInfo_[static_cast<std::size_t>(entry.Local)].Station; }
+
   // The open records sorted by (partner, station, time, order), so that the
   // records one station logged with one partner form a range sorted by time:
-  // first counted out by partner (which keeps the order), then each partner's
+  // counted out by partner (which keeps the order), then each partner's
   // records sorted on their own.
-  void Index() {
-    const auto count = static_cast<uint32_t>(Records_.size());
+  void Index(const std::vector<int32_t>& minutesOf) {
+    const auto count = static_cast<uint32_t>(Partner_.size());
     PartnerBegins_.assign(Ids_.Size() + 1, 0);
-    for (const TRecord& r : Records_) ++PartnerBegins_[static_cast<std::size_t>(r.Partner) + 1];
+    uint32_t open = 0;
+    for (uint32_t record = 0; record < count; ++record) {
+      if (!Open_[record]) continue;
+      ++PartnerBegins_[static_cast<std::size_t>(Partner_[record]) + 1];
+      ++open;
+    }
     std::partial_sum(PartnerBegins_.begin(), PartnerBegins_.end(), PartnerBegins_.begin());
-    struct TKey {
-      TId Station;
-      int32_t Minutes;
-      uint32_t Record;
-    };
-    std::vector<TKey> keys(count);
+    Entries_.resize(open);
+    PlaceOf_.assign(count, 0);
     {
       std::vector<uint32_t> next(PartnerBegins_.begin(), PartnerBegins_.end() - 1);
+      int32_t local = 0;
       for (uint32_t record = 0; record < count; ++record) {
-        const TRecord& r = Records_[record];
-        keys[next[static_cast<std::size_t>(r.Partner)]++] = {r.Station, r.Minutes, record};
+        while (static_cast<std::size_t>(local) + 1 < LogInfo_.size() &&
+               LogInfo_[static_cast<std::size_t>(local) + 1].First <= record) {
+          ++local;
+        }
+        if (!Open_[record]) continue;
+        Entries_[next[static_cast<std::size_t>(Partner_[record])]++] = {local, minutesOf[record], record};
       }
     }
-    Sorted_.resize(count);
-    PlaceOf_.resize(count);
-    SortedMinutes_.resize(count);
-    RangeBegins_.assign(Ids_.Size() + 1, 0);
-    Ranges_.reserve(count);
+    const auto before = [&](const TEntry& a, const TEntry& b) {
+      const TId sa = StationOf(a);
+      const TId sb = StationOf(b);
+      if (sa != sb) return sa < sb;
+      if (a.Minutes != b.Minutes) return a.Minutes < b.Minutes;
+      return a.Record < b.Record;
+    };
     for (std::size_t partner = 0; partner < Ids_.Size(); ++partner) {
-      RangeBegins_[partner] = static_cast<uint32_t>(Ranges_.size());
-      const uint32_t begin = PartnerBegins_[partner];
-      const uint32_t end = PartnerBegins_[partner + 1];
-      std::sort(keys.begin() + begin, keys.begin() + end, [](const TKey& a, const TKey& b) {
-        if (a.Station != b.Station) return a.Station < b.Station;
-        if (a.Minutes != b.Minutes) return a.Minutes < b.Minutes;
-        return a.Record < b.Record;
-      });
-      for (uint32_t at = begin; at < end; ++at) {
-        const TKey& key = keys[at];
-        Sorted_[at] = key.Record;
-        PlaceOf_[key.Record] = at;
-        SortedMinutes_[at] = key.Minutes;
-        if (at == begin || key.Station != keys[at - 1].Station) Ranges_.push_back({key.Station, at});
-      }
+      const auto first = Entries_.begin() + PartnerBegins_[partner];
+      const auto last = Entries_.begin() + PartnerBegins_[partner + 1];
+      if (last - first > 1) std::sort(first, last, before);
     }
-    RangeBegins_[Ids_.Size()] = static_cast<uint32_t>(Ranges_.size());
+    for (uint32_t at = 0; at < open; ++at) PlaceOf_[Entries_[at].Record] = at;
+    Removed_ = std::make_unique<TOpenSet>(Entries_.size());
+    ClockPair_.assign(count, false);
   }
 
-  // The records station logged with partner: its partner's ranges are sorted
-  // by station, and each ends where the next begins.
+  // The records station logged with partner: within the partner's records,
+  // sorted by station, the run of that station.
   std::optional<TRange> RangeOf(TId station, TId partner) const {
-    const auto first = Ranges_.begin() + RangeBegins_[static_cast<std::size_t>(partner)];
-    const auto last = Ranges_.begin() + RangeBegins_[static_cast<std::size_t>(partner) + 1];
-    const auto found =
-        std::lower_bound(first, last, station, [](const TStationRange& r, TId s) { return r.Station < s; });
-    if (found == last || found->Station != station) return std::nullopt;
-    const uint32_t end = found + 1 == last ? PartnerBegins_[static_cast<std::size_t>(partner) + 1] : (found + 1)->Begin;
-    return TRange{found->Begin, end};
+    const auto first = Entries_.begin() + PartnerBegins_[static_cast<std::size_t>(partner)];
+    const auto last = Entries_.begin() + PartnerBegins_[static_cast<std::size_t>(partner) + 1];
+    const auto begin =
+        std::lower_bound(first, last, station, [&](const TEntry& e, TId s) { return StationOf(e) < s; });
+    if (begin == last || StationOf(*begin) != station) return std::nullopt;
+    auto end = begin + 1;
+    // Almost always one record or a few: walk them, and search only a long run.
+    while (end != last && end - begin < 8 && StationOf(*end) == station) ++end;
+    if (end != last && StationOf(*end) == station) {
+      end = std::upper_bound(end, last, station, [&](TId s, const TEntry& e) { return s < StationOf(e); });
+    }
+    return TRange{static_cast<uint32_t>(begin - Entries_.begin()), static_cast<uint32_t>(end - Entries_.begin())};
   }
 
-  // In record order, so that the passes read it straight through.
-  bool IsOpen(uint32_t record) const { return !Paired_[record]; }
+  bool IsOpen(uint32_t record) const { return Open_[record]; }
 
   // The open record of a range nearest in time to minutes (on a tie the first
-  // in order), within tolerance when one is given.
+  // in order), within tolerance when one is given; its place in the index.
   std::optional<uint32_t> Nearest(TRange range, int64_t minutes, std::optional<int64_t> tolerance) {
-    const auto begin = SortedMinutes_.begin();
-    const std::size_t at =
-        static_cast<std::size_t>(std::lower_bound(begin + static_cast<std::ptrdiff_t>(range.Begin),
-                                                  begin + static_cast<std::ptrdiff_t>(range.End), minutes) -
-                                 begin);
-    std::size_t after = Open_->NextOpen(at);
+    const auto byMinutes = [](const TEntry& e, int64_t m) { return e.Minutes < m; };
+    const auto begin = Entries_.begin();
+    const auto at = static_cast<std::size_t>(
+        std::lower_bound(begin + range.Begin, begin + range.End, minutes, byMinutes) - begin);
+    std::size_t after = Removed_->NextOpen(at);
     if (after >= range.End) after = kNone;
     std::size_t before = kNone;
     if (at > range.Begin) {
-      before = Open_->PrevOpen(at - 1);
+      before = Removed_->PrevOpen(at - 1);
       if (before == kNone || before < range.Begin) {
         before = kNone;
       } else {
         // The first open record at that time.
-        const int64_t time = SortedMinutes_[before];
-        before = Open_->NextOpen(
-            static_cast<std::size_t>(std::lower_bound(begin + static_cast<std::ptrdiff_t>(range.Begin),
-                                                      begin + static_cast<std::ptrdiff_t>(before), time) -
+        const int64_t time = Entries_[before].Minutes;
+        before = Removed_->NextOpen(
+            static_cast<std::size_t>(std::lower_bound(begin + range.Begin, begin + static_cast<std::ptrdiff_t>(before),
+                                                      time, byMinutes) -
                                      begin));
       }
     }
     std::size_t best = kNone;
     if (after != kNone && before != kNone) {
-      const int64_t afterDelta = SortedMinutes_[after] - minutes;
-      const int64_t beforeDelta = minutes - SortedMinutes_[before];
-      best =
-          afterDelta < beforeDelta || (afterDelta == beforeDelta && Sorted_[after] < Sorted_[before]) ? after : before;
+      const int64_t afterDelta = Entries_[after].Minutes - minutes;
+      const int64_t beforeDelta = minutes - Entries_[before].Minutes;
+      best = afterDelta < beforeDelta || (afterDelta == beforeDelta && Entries_[after].Record < Entries_[before].Record)
+                 ? after
+                 : before;
     } else {
       best = after != kNone ? after : before;
     }
     if (best == kNone) return std::nullopt;
-    if (tolerance && std::llabs(SortedMinutes_[best] - minutes) > *tolerance) return std::nullopt;
-    return Sorted_[best];
+    if (tolerance && std::llabs(Entries_[best].Minutes - minutes) > *tolerance) return std::nullopt;
+    return static_cast<uint32_t>(best);
   }
 
   void Pair(uint32_t q, uint32_t r) {
-    Open_->Remove(PlaceOf_[q]);
-    Open_->Remove(PlaceOf_[r]);
-    Paired_[q] = true;
-    Paired_[r] = true;
+    Removed_->Remove(PlaceOf_[q]);
+    Removed_->Remove(PlaceOf_[r]);
+    Open_[q] = false;
+    Open_[r] = false;
   }
 
-  void SetEvidence(uint32_t record, uint32_t other, TVerdict verdict) {
-    const TRecord& own = Records_[record];
-    const TRecord& partner = Records_[other];
-    TQsoVerdict& v = VerdictOf(own);
+  void SetEvidence(const TEntry& own, const TEntry& other, TVerdict verdict) {
+    TQsoVerdict& v = VerdictOf(own.Local, own.Record);
     v.Verdict = verdict;
-    v.OtherLog = LogOf(partner);
-    v.OtherQso = partner.Position + 1;
-    v.DeltaMinutes = own.Minutes - partner.Minutes;
+    v.OtherLog = LogInfo_[static_cast<std::size_t>(other.Local)].Log;
+    v.OtherQso = static_cast<int32_t>(other.Record - LogInfo_[static_cast<std::size_t>(other.Local)].First) + 1;
+    v.DeltaMinutes = own.Minutes - other.Minutes;
   }
 
-  // The exchange of a confirmed record checked against the other log.
-  void CheckExchange(uint32_t record, uint32_t other) {
-    const TRecord& own = Records_[record];
-    const TRecord& partner = Records_[other];
-    const TLogInfo& otherLog = LogInfo_[static_cast<std::size_t>(partner.Local)];
-    TQsoVerdict& v = VerdictOf(own);
-    if (otherLog.LocatorValid && otherLog.Locator != TSix{own.RcvdWwl[0], own.RcvdWwl[1]}) {
-      v.Verdict = TVerdict::BustedLocator;
-      return;
+  // The exchange of every confirmed record, of the direct pass or the
+  // partner's side of a busted call, checked against the other log. Done
+  // after the passes, in record order, since no pass depends on it: so each
+  // log's records are read straight through.
+  void CheckExchanges() {
+    std::unordered_map<int32_t, int32_t> localOf;
+    for (std::size_t local = 0; local < LogInfo_.size(); ++local) {
+      localOf.emplace(LogInfo_[local].Log, static_cast<int32_t>(local));
     }
-    const bool compare = Options_.CompareSerials ||
-                         (LogInfo_[static_cast<std::size_t>(own.Local)].Kvartalstest && otherLog.Kvartalstest);
-    if (compare && QsoOf(own).RcvdNr != QsoOf(partner).SentNr) v.Verdict = TVerdict::BustedSerial;
+    for (const TLogInfo& own : LogInfo_) {
+      const std::vector<TQSORecord>& qsos = Logs_[static_cast<std::size_t>(own.Log)]->Edi().QSOs;
+      for (TQsoVerdict& v : Results_[static_cast<std::size_t>(own.Log)].Qsos) {
+        if (v.Verdict != TVerdict::Confirmed && v.Verdict != TVerdict::ConfirmedPartnerBusted) continue;
+        const TQSORecord& q = qsos[static_cast<std::size_t>(&v - Results_[static_cast<std::size_t>(own.Log)].Qsos.data())];
+        const TLogInfo& other = LogInfo_[static_cast<std::size_t>(localOf.at(v.OtherLog))];
+        if (other.LocatorValid && other.Locator != PackSix(q.RcvdWWL.View())) {
+          v.Verdict = TVerdict::BustedLocator;
+          continue;
+        }
+        const bool compare = Options_.CompareSerials || (own.Kvartalstest && other.Kvartalstest);
+        if (compare &&
+            q.RcvdNr != Logs_[static_cast<std::size_t>(other.Log)]->Edi().QSOs[static_cast<std::size_t>(v.OtherQso - 1)].SentNr) {
+          v.Verdict = TVerdict::BustedSerial;
+        }
+      }
+    }
   }
 
-  void NoteClock(uint32_t record) { ClockPair_[record] = true; }
-
+  // Calls visit(entry) for each open record in order.
   template <typename TVisit>
   void ForEachOpen(TVisit visit) {
-    for (uint32_t q = 0; q < Records_.size(); ++q) {
-      if (IsOpen(q)) visit(q);
+    for (uint32_t q = 0; q < Open_.size(); ++q) {
+      if (IsOpen(q)) visit(EntryOf(q));
     }
   }
 
   void PassDirect() {
-    ForEachOpen([&](uint32_t q) {
-      const TRecord& record = Records_[q];
-      const auto range = RangeOf(record.Partner, record.Station);
+    ForEachOpen([&](const TEntry& own) {
+      const TId station = StationOf(own);
+      const auto range = RangeOf(Partner_[own.Record], station);
       if (!range) return;
-      const auto r = Nearest(*range, record.Minutes, Options_.TimeToleranceMinutes);
-      if (!r) return;
-      Pair(q, *r);
-      SetEvidence(q, *r, TVerdict::Confirmed);
-      SetEvidence(*r, q, TVerdict::Confirmed);
-      CheckExchange(q, *r);
-      CheckExchange(*r, q);
-      NoteClock(q);
-      NoteClock(*r);
+      const auto at = Nearest(*range, own.Minutes, Options_.TimeToleranceMinutes);
+      if (!at) return;
+      const TEntry& other = Entries_[*at];
+      Pair(own.Record, other.Record);
+      SetEvidence(own, other, TVerdict::Confirmed);
+      SetEvidence(other, own, TVerdict::Confirmed);
+      ClockPair_[own.Record] = true;
+      ClockPair_[other.Record] = true;
     });
   }
 
   void PassBustedCall() {
-    ForEachOpen([&](uint32_t q) {
-      const TRecord& record = Records_[q];
+    ForEachOpen([&](const TEntry& own) {
+      const TId station = StationOf(own);
       std::optional<uint32_t> best;
       int64_t bestDelta = 0;
       // The stations with a call near the one logged that logged this log's station.
-      for (const TId station : SimilarStations(record.Partner)) {
-        if (station == record.Station) continue;
-        const auto range = RangeOf(station, record.Station);
+      for (const TId candidate : SimilarStations(Partner_[own.Record])) {
+        if (candidate == station) continue;
+        const auto range = RangeOf(candidate, station);
         if (!range) continue;
-        const auto r = Nearest(*range, record.Minutes, Options_.TimeToleranceMinutes);
-        if (!r) continue;
-        const int64_t delta = std::llabs(Records_[*r].Minutes - record.Minutes);
-        if (!best || delta < bestDelta || (delta == bestDelta && *r < *best)) {
-          best = r;
+        const auto at = Nearest(*range, own.Minutes, Options_.TimeToleranceMinutes);
+        if (!at) continue;
+        const int64_t delta = std::llabs(Entries_[*at].Minutes - own.Minutes);
+        if (!best || delta < bestDelta || (delta == bestDelta && Entries_[*at].Record < Entries_[*best].Record)) {
+          best = at;
           bestDelta = delta;
         }
       }
       if (!best) return;
-      Pair(q, *best);
-      SetEvidence(q, *best, TVerdict::BustedCall);
-      SetEvidence(*best, q, TVerdict::ConfirmedPartnerBusted);
-      CheckExchange(*best, q);
+      const TEntry& other = Entries_[*best];
+      Pair(own.Record, other.Record);
+      SetEvidence(own, other, TVerdict::BustedCall);
+      SetEvidence(other, own, TVerdict::ConfirmedPartnerBusted);
     });
   }
 
@@ -438,17 +443,17 @@ class TGroupMatcher {
   }
 
   void PassTime() {
-    ForEachOpen([&](uint32_t q) {
-      const TRecord& record = Records_[q];
-      const auto range = RangeOf(record.Partner, record.Station);
+    ForEachOpen([&](const TEntry& own) {
+      const auto range = RangeOf(Partner_[own.Record], StationOf(own));
       if (!range) return;
-      const auto r = Nearest(*range, record.Minutes, std::nullopt);
-      if (!r) return;
-      Pair(q, *r);
-      SetEvidence(q, *r, TVerdict::TimeMismatch);
-      SetEvidence(*r, q, TVerdict::TimeMismatch);
-      NoteClock(q);
-      NoteClock(*r);
+      const auto at = Nearest(*range, own.Minutes, std::nullopt);
+      if (!at) return;
+      const TEntry& other = Entries_[*at];
+      Pair(own.Record, other.Record);
+      SetEvidence(own, other, TVerdict::TimeMismatch);
+      SetEvidence(other, own, TVerdict::TimeMismatch);
+      ClockPair_[own.Record] = true;
+      ClockPair_[other.Record] = true;
     });
   }
 
@@ -456,15 +461,15 @@ class TGroupMatcher {
     const auto holds = [](const std::vector<TId>& sorted, TId id) {
       return std::binary_search(sorted.begin(), sorted.end(), id);
     };
-    ForEachOpen([&](uint32_t q) {
-      const TRecord& record = Records_[q];
-      TQsoVerdict& v = VerdictOf(record);
-      const TLoggers& loggers = Loggers_[static_cast<std::size_t>(record.Partner)];
-      if (holds(ActiveStations_, record.Partner)) {
+    ForEachOpen([&](const TEntry& own) {
+      const TId partner = Partner_[own.Record];
+      TQsoVerdict& v = VerdictOf(own.Local, own.Record);
+      const TLoggers& loggers = Loggers_[static_cast<std::size_t>(partner)];
+      if (holds(ActiveStations_, partner)) {
         v.Verdict = TVerdict::NotInLog;
-      } else if (holds(UnreadableStations_, record.Partner)) {
+      } else if (holds(UnreadableStations_, partner)) {
         v.Verdict = TVerdict::PartnerUnreadable;
-      } else if (loggers.Several || loggers.First != record.Station) {
+      } else if (loggers.Several || loggers.First != StationOf(own)) {
         v.Verdict = TVerdict::NoLog;
       } else {
         v.Verdict = TVerdict::Unique;
@@ -472,20 +477,18 @@ class TGroupMatcher {
     });
   }
 
-  // The clock of each log with pairs of the direct and the time pass, from
-  // its records, which lie together in order.
+  // The clock of each log with pairs of the direct and the time pass.
   void SetClocks() {
     std::vector<int32_t> deltas;
-    for (std::size_t begin = 0; begin < Records_.size();) {
-      const int32_t local = Records_[begin].Local;
+    for (std::size_t local = 0; local < LogInfo_.size(); ++local) {
+      const TLogInfo& info = LogInfo_[local];
+      const uint32_t end = local + 1 < LogInfo_.size() ? LogInfo_[local + 1].First : static_cast<uint32_t>(Open_.size());
       deltas.clear();
-      std::size_t end = begin;
-      for (; end < Records_.size() && Records_[end].Local == local; ++end) {
-        if (ClockPair_[end]) deltas.push_back(VerdictOf(Records_[end]).DeltaMinutes);
+      for (uint32_t record = info.First; record < end; ++record) {
+        if (ClockPair_[record]) deltas.push_back(VerdictOf(static_cast<int32_t>(local), record).DeltaMinutes);
       }
-      begin = end;
       if (deltas.empty()) continue;
-      TLogCrossCheck& result = Results_[static_cast<std::size_t>(LogOf(Records_[end - 1]))];
+      TLogCrossCheck& result = Results_[static_cast<std::size_t>(info.Log)];
       result.ClockPairs = static_cast<int32_t>(deltas.size());
       if (deltas.size() < 3) continue;
       std::sort(deltas.begin(), deltas.end());
@@ -502,24 +505,21 @@ class TGroupMatcher {
   const TCrossCheckOptions& Options_;
   std::vector<TLogCrossCheck>& Results_;
   TCallIds Ids_;
+  std::vector<TLogInfo> LogInfo_;
   std::vector<TId> ActiveStations_;
   std::vector<TId> UnreadableStations_;
   std::vector<TLoggers> Loggers_;
-  std::vector<TRecord> Records_;
-  std::vector<uint32_t> Sorted_;
-  std::vector<uint32_t> PlaceOf_;
-  std::vector<int32_t> SortedMinutes_;
-  std::vector<uint32_t> PartnerBegins_;  // of each partner's records in sorted order
-  std::vector<TStationRange> Ranges_;    // per partner, per station that logged it
-  std::vector<uint32_t> RangeBegins_;    // of each partner's ranges
-  std::unique_ptr<TOpenSet> Open_;
-  std::vector<bool> Paired_;
+  std::vector<TId> Partner_;  // per record
+  std::vector<bool> Open_;    // per record
+  std::vector<uint32_t> PlaceOf_;        // per record: its place in Entries_
+  std::vector<TEntry> Entries_;          // the index
+  std::vector<uint32_t> PartnerBegins_;  // of each partner's entries
+  std::unique_ptr<TOpenSet> Removed_;    // over Entries_
+  std::vector<bool> ClockPair_;          // per record: paired by the direct or the time pass
   std::unordered_map<std::string, std::vector<TId>> ByShortened_;
   std::vector<std::vector<TId>> SimilarOf_;
   std::vector<bool> SimilarKnown_;
-  std::vector<TLogInfo> LogInfo_;
   std::unordered_map<std::string_view, TId> ByRawCall_;
-  std::vector<bool> ClockPair_;  // in record order: paired by the direct or the time pass
 };
 
 }  // namespace
