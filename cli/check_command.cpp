@@ -260,6 +260,16 @@ std::optional<std::string> WriteCheckReports(const std::string& dir, const TCros
   return std::nullopt;
 }
 
+// The system's reason why path cannot be opened for reading, or nullopt when it
+// can. The reader itself only records that it failed; trying once more here,
+// with the reader's flags, gives the user the plain reason.
+std::optional<std::string> OpenFailure(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return std::strerror(errno);
+  ::close(fd);
+  return std::nullopt;
+}
+
 }  // namespace
 
 int RunCheckCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
@@ -272,15 +282,18 @@ int RunCheckCommand(const std::vector<std::string>& args, std::ostream& out, std
     return kExitUsage;
   }
 
-  // Folders are left out, as when they are dropped on the desktop program.
+  // Folders are left out, as when they are dropped on the desktop program. A
+  // path that cannot be opened is still imported (as an unreadable log).
   std::vector<std::string> files;
   for (const std::string& file : options.Files) {
     std::error_code error;
     if (std::filesystem::is_directory(file, error)) {
       err << kProgram << ": skipping folder " << file << '\n';
-    } else {
-      files.push_back(file);
+      continue;
     }
+    if (const auto reason = OpenFailure(file))
+      err << kProgram << ": kan inte öppna " << file << ": " << *reason << '\n';
+    files.push_back(file);
   }
 
   TImportSession session({options.Settings.DecimalSeparator, options.Settings.UtcOffsetMinutes});

@@ -1,5 +1,6 @@
 #include <cstdio>
 #include <ostream>
+#include <optional>
 #include <string>
 #include <unordered_map>
 
@@ -107,6 +108,18 @@ struct TTextContext {
   std::unordered_map<const TLog*, std::size_t> Index;
 };
 
+// A group's total after the cross-check: the sum over its members that are not replaced.
+void WriteGroupAfter(std::ostream& out, const TCrossCheck& crossCheck, const TOutlineNode& group,
+                     const TTextContext& context) {
+  std::optional<int64_t> total;
+  for (const auto& member : group.Children) {
+    const TLog* log = member->Log();
+    if (log == nullptr) continue;
+    if (const auto& after = crossCheck.Log(context.Index.at(log)).After) total = total.value_or(0) + after->Total;
+  }
+  if (total) out << kIndentDetail << "efter korskontroll: totalpoäng " << *total << '\n';
+}
+
 void WriteLogNode(std::ostream& out, std::string_view indent, const TOutlineNode& node, const TLog& log,
                   const TTextContext& context) {
   WriteFigures(out, indent, node.Text, log);
@@ -138,6 +151,7 @@ void WriteTextReport(std::ostream& out, const TImportSession& session, const TRe
       } else if (const TLogGroup* group = child->Group()) {
         WriteFigures(out, kIndentLog, child->Text + " (grupp)", *group);
         WriteLabels(out, *group);
+        if (extras.CrossCheck != nullptr) WriteGroupAfter(out, *extras.CrossCheck, *child, context);
         for (const auto& member : child->Children) {
           if (const TLog* memberLog = member->Log()) WriteLogNode(out, "    ", *member, *memberLog, context);
         }

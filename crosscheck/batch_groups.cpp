@@ -21,9 +21,9 @@ struct TDayRun {
 std::optional<TDayNumber> ContestDay(const TReg1Test& edi) {
   std::vector<TDayNumber> days;
   days.reserve(edi.QSOs.size());
+  TQsoTimes times;
   for (const TQSORecord& q : edi.QSOs) {
-    if (!QsoMinutes(q.Date.View(), q.Time.View())) continue;
-    days.push_back(*QsoDay(q.Date.View()));
+    if (const auto minutes = times.Minutes(q.Date.View(), q.Time.View())) days.push_back(DayOfMinutes(*minutes));
   }
   if (days.empty()) return HeaderDay(std::string_view(edi.TDateStart).substr(0, 8));
   std::sort(days.begin(), days.end());

@@ -38,13 +38,31 @@ std::optional<TDayNumber> QsoDay(std::string_view date) {
   return DayOf(*yy >= 50 ? 1900 + *yy : 2000 + *yy, *mm, *dd);
 }
 
-std::optional<int64_t> QsoMinutes(std::string_view date, std::string_view time) {
-  const auto day = QsoDay(date);
+namespace {
+
+std::optional<int64_t> MinutesOf(std::optional<TDayNumber> day, std::string_view time) {
   if (!day || time.size() != 4) return std::nullopt;
   const auto hour = Digits(time.substr(0, 2));
   const auto minute = Digits(time.substr(2, 2));
   if (!hour || !minute || *hour > 23 || *minute > 59) return std::nullopt;
   return (int64_t{*day} + kDaysFrom1950To1970) * 1440 + *hour * 60 + *minute;
+}
+
+}  // namespace
+
+std::optional<int64_t> QsoMinutes(std::string_view date, std::string_view time) {
+  return MinutesOf(QsoDay(date), time);
+}
+
+TDayNumber DayOfMinutes(int64_t minutes) { return static_cast<TDayNumber>(minutes / 1440 - kDaysFrom1950To1970); }
+
+std::optional<int64_t> TQsoTimes::Minutes(std::string_view date, std::string_view time) {
+  if (!Known_ || date != LastDate_) {
+    LastDate_.assign(date);
+    LastDay_ = QsoDay(date);
+    Known_ = true;
+  }
+  return MinutesOf(LastDay_, time);
 }
 
 std::optional<TDayNumber> HeaderDay(std::string_view yyyymmdd) {

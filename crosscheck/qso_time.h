@@ -19,6 +19,21 @@ std::optional<TDayNumber> QsoDay(std::string_view date);
 // 00..23 and minute 00..59.
 std::optional<int64_t> QsoMinutes(std::string_view date, std::string_view time);
 
+// The day of a moment given by QsoMinutes.
+TDayNumber DayOfMinutes(int64_t minutes);
+
+// QsoMinutes for the records of a log one after another: a log's records
+// mostly share one date, so the day of the last date is kept.
+class TQsoTimes {
+ public:
+  std::optional<int64_t> Minutes(std::string_view date, std::string_view time);
+
+ private:
+  std::string LastDate_;
+  std::optional<TDayNumber> LastDay_;
+  bool Known_ = false;
+};
+
 // The day of eight digits YYYYMMDD forming a real date (the start of TDATE).
 std::optional<TDayNumber> HeaderDay(std::string_view yyyymmdd);
 

@@ -14,6 +14,7 @@ constexpr std::string_view kHead =
     "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n"
     "<title>Resultatlista</title>\n"
     "<style>\n"
+    "*{box-sizing:border-box}\n"
     "body{font-family:\"Liberation Sans\",Arial,Helvetica,sans-serif;margin:1em;color:#111;background:#fff}\n"
     "h1{font-size:1.4em;margin:0 0 .6em}\n"
     "h2{font-size:1.15em;margin:1.4em 0 .4em}\n"
@@ -23,10 +24,17 @@ constexpr std::string_view kHead =
     "th{background:#eee;white-space:nowrap}\n"
     "td.n,th.n{text-align:right;font-variant-numeric:tabular-nums;white-space:nowrap}\n"
     "td.c{white-space:nowrap;font-weight:bold}\n"
+    "td.d{white-space:nowrap}\n"
     "tbody tr:nth-child(even){background:#f7f7f7}\n"
     "@media print{body{margin:0;font-size:10pt}.scroll{overflow:visible}"
     "h2{break-after:avoid}tr{break-inside:avoid}thead{display:table-header-group}}\n"
-    "@media (max-width:600px){table{font-size:.8em}th,td{padding:.2em .3em}}\n"
+    "@media screen and (max-width:700px){"
+    "table,tbody,tr,td{display:block;width:auto}thead{display:none}.scroll{overflow:visible}"
+    "tr{border:1px solid #ccc;border-radius:4px;margin:0 0 .6em;padding:.3em 0}"
+    "tbody tr:nth-child(even){background:#fff}"
+    "td,td.n,td.d{display:flex;justify-content:space-between;gap:1em;border:0;padding:.15em .6em;"
+    "text-align:right;white-space:normal}"
+    "td::before{content:attr(data-label);font-weight:bold;text-align:left;white-space:nowrap}}\n"
     "</style>\n"
     "</head>\n"
     "<body>\n"
@@ -64,7 +72,10 @@ void WriteResultsHtml(std::ostream& out, const std::vector<TResultList>& lists) 
     for (const TResultRow& row : list.Rows) {
       out << "<tr>";
       for (std::size_t column = 0; column < kResultColumns.size(); ++column) {
-        out << (IsNumberColumn(column) ? "<td class=\"n\">" : column == 1 ? "<td class=\"c\">" : "<td>");
+        out << (IsNumberColumn(column) ? "<td class=\"n\"" : column == 1 ? "<td class=\"c\"" : column == 10 ? "<td class=\"d\"" : "<td");
+        out << " data-label=\"";
+        WriteEscaped(out, kResultColumns[column].Caption);
+        out << "\">";
         WriteEscaped(out, CellText(row, column));
         out << "</td>";
       }

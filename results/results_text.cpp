@@ -29,6 +29,28 @@ constexpr std::array<TTextColumn, 10> kTextColumns{{
     {9, "Efter kk", true},
 }};
 
+constexpr std::size_t kWidth = 80;
+
+// Words after an indent, broken into lines of at most kWidth characters
+// where a word allows it.
+void WriteWrapped(std::ostream& out, std::string_view text, std::size_t indent) {
+  std::string line(indent, ' ');
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find(' ', start);
+    if (end == std::string_view::npos) end = text.size();
+    const std::string_view word = text.substr(start, end - start);
+    if (line.size() > indent && line.size() + 1 + word.size() > kWidth) {
+      out << Cp1252ToUtf8(line) << '\n';
+      line.assign(indent, ' ');
+    }
+    if (line.size() > indent) line += ' ';
+    line += word;
+    start = end + 1;
+  }
+  if (line.size() > indent) out << Cp1252ToUtf8(line) << '\n';
+}
+
 void Pad(std::string& line, std::string_view text, std::size_t width, bool right) {
   const std::string padding(width > text.size() ? width - text.size() : 0, ' ');
   if (right) line += padding;
@@ -65,18 +87,19 @@ void WriteResultsText(std::ostream& out, const std::vector<TResultList>& lists) 
       }
       while (!line.empty() && line.back() == ' ') line.pop_back();
       out << Cp1252ToUtf8(line) << '\n';
+      // The texts below the figures, the notes on lines of their own.
       std::string more;
       const auto add = [&](std::string_view caption, const std::string& value) {
         if (value.empty()) return;
-        more += more.empty() ? std::string(widths[0] + 1, ' ') : std::string("  ");
+        if (!more.empty()) more += "  ";
         more += caption;
         more += ' ';
         more += value;
       };
       add("B\xE4sta DX", row.BestDx);
       add("Klubb", row.Club);
-      add("Anm.", row.Notes);
-      if (!more.empty()) out << Cp1252ToUtf8(more) << '\n';
+      if (!more.empty()) WriteWrapped(out, more, widths[0] + 1);
+      if (!row.Notes.empty()) WriteWrapped(out, "Anm. " + row.Notes, widths[0] + 1);
     }
     if (list.Rows.empty()) out << "(inga loggar)\n";
   }

@@ -16,6 +16,9 @@ namespace loggrevy {
 namespace {
 
 constexpr int kItemHeight = 16;
+constexpr int kBorder = 2;
+constexpr int kErrorListHeight = 56;
+constexpr int kSplitterWidth = 3;
 
 // lbEDIFile is drawn by hand: bold for a line with a diagnostic, the text two
 // pixels in from the left at the top of its row.
@@ -55,11 +58,13 @@ class TFixedHeightDelegate final : public QStyledItemDelegate {
   }
 };
 
-QWidget* Panel(const char* name, QListWidget* list, QWidget* parent) {
+// A panel with a border round its list except along the splitter, so the two
+// lists are the splitter's width apart.
+QWidget* Panel(const char* name, QListWidget* list, QWidget* parent, bool above) {
   auto* panel = new QWidget(parent);
   panel->setObjectName(QString::fromLatin1(name));
   auto* layout = new QVBoxLayout(panel);
-  layout->setContentsMargins(2, 2, 2, 2);
+  layout->setContentsMargins(kBorder, above ? kBorder : 0, kBorder, above ? 0 : kBorder);
   layout->addWidget(list);
   return panel;
 }
@@ -91,15 +96,19 @@ TfrmEdiText::TfrmEdiText(QWidget* parent)
   lbErrors_->setUniformItemSizes(true);
 
   Splitter1_->setObjectName(QStringLiteral("Splitter1"));
-  Splitter1_->setHandleWidth(3);
+  Splitter1_->setHandleWidth(kSplitterWidth);
   Splitter1_->setChildrenCollapsible(false);
-  QWidget* panel1 = Panel("Panel1", lbEDIFile_, Splitter1_);
-  QWidget* panel3 = Panel("Panel3", lbErrors_, Splitter1_);
+  QWidget* panel1 = Panel("Panel1", lbEDIFile_, Splitter1_, true);
+  QWidget* panel3 = Panel("Panel3", lbErrors_, Splitter1_, false);
+  // Below the lists' own minimum, which would make the bottom one taller.
+  const int bottomHeight = kErrorListHeight + kBorder;
+  panel1->setMinimumHeight(bottomHeight);
+  panel3->setMinimumHeight(bottomHeight);
   Splitter1_->addWidget(panel1);
   Splitter1_->addWidget(panel3);
   Splitter1_->setStretchFactor(0, 1);
   Splitter1_->setStretchFactor(1, 0);
-  Splitter1_->setSizes({480 - 56 - 3, 56});
+  Splitter1_->setSizes({480 - bottomHeight - kSplitterWidth, bottomHeight});
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(Splitter1_);
@@ -127,6 +136,9 @@ void TfrmEdiText::SetLog(TLog* log) {
   QStringList errors;
   for (std::size_t d = 1; d < Edi_->Diagnostics.size(); ++d) errors.append(ToQString(Edi_->Diagnostics[d].Text));
   lbErrors_->addItems(errors);
+  // A new log starts at the top, not where the last one was left.
+  lbEDIFile_->scrollToTop();
+  lbErrors_->scrollToTop();
 }
 
 bool TfrmEdiText::IsBoldRow(int row) const {

@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QMenu>
+#include <QStackedWidget>
 #include <QTreeWidget>
 
 #include "model/import_session.h"
@@ -13,6 +14,7 @@
 #include "ui/crosscheck_window.h"
 #include "ui/import_view.h"
 #include "ui/import_window.h"
+#include "ui/log_page.h"
 #include "ui/results_window.h"
 #include "ui/save_dialogs.h"
 
@@ -168,6 +170,11 @@ void TfrmImport::CrossCheckFiguresChanged() {
   if (Closed_) return;
   frmImportView_->RefreshJudgements();
   ShowAcceptedFigures();
+}
+
+void TfrmImport::ShowAcceptedFigures() {
+  if (Closed_ || Selected_ == nullptr || ntbInfoKind_->currentWidget() != LogPage_) return;
+  LogPage_->ShowAcceptedFigures(*Selected_);
 }
 
 void TfrmImport::CloseCrossCheckWindows() {

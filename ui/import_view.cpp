@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QSplitter>
 #include <QVBoxLayout>
@@ -58,6 +59,29 @@ constexpr THeadLabel kHeadLabels[] = {
 // Draws text with its top-left corner at (x, y), as the form's canvas does.
 void TextOut(QPainter& p, int x, int y, const QString& text) {
   p.drawText(QPoint(x, y + p.fontMetrics().ascent()), text);
+}
+
+// The form's lines: a value is cut at the lines round its cell.
+constexpr int kRowLines[] = {0, 30, 50, 70, 90, 111, 131, 151, 171};
+constexpr int kMiddleLine = 400;
+constexpr int kFormRight = 626;
+
+// A value drawn at (x, y) within the cell from the line at left to the one at
+// right, in the form's row that holds y.
+void ValueOut(QPainter& p, int left, int right, int x, int y, const QString& text) {
+  int top = 0;
+  int bottom = kRowLines[std::size(kRowLines) - 1];
+  for (std::size_t i = 1; i < std::size(kRowLines); ++i) {
+    if (y < kRowLines[i]) {
+      top = kRowLines[i - 1];
+      bottom = kRowLines[i];
+      break;
+    }
+  }
+  p.save();
+  p.setClipRect(QRect(QPoint(left + 1, top + 1), QPoint(right - 1, bottom - 1)));
+  TextOut(p, x, y, text);
+  p.restore();
 }
 
 }  // namespace
@@ -117,23 +141,24 @@ void THeadBox::paintEvent(QPaintEvent*) {
   const TReg1Test& e = *Edi_;
   p.setFont(PointFont(QStringLiteral("Times New Roman"), 8));
   const std::string equipment = e.SRXEq == e.STXEq ? e.STXEq : e.STXEq + " " + e.SRXEq;
-  TextOut(p, 155, 11, ToQString(e.PBand));
-  TextOut(p, 345, 11, ToQString(e.TDateStart));
-  TextOut(p, 135, 33, ToQString(e.RName));
-  TextOut(p, 135, 53, ToQString(e.RAdr1));
-  TextOut(p, 135, 73, ToQString(e.RAdr2));
-  TextOut(p, 135, 93, ToQString(e.PSect));
-  TextOut(p, 135, 114, ToQString(equipment));
-  TextOut(p, 135, 134, ToQString(e.SAnte));
-  TextOut(p, 135, 155, ToQString(e.MOpe1 + " " + e.MOpe2));
-  TextOut(p, 520, 11, ToQString(e.PCall));
-  TextOut(p, 520, 33, ToQString(e.PWWLo));
-  TextOut(p, 520, 53, IntText(e.CQSOsCount));
-  TextOut(p, 520, 73, IntText(e.CWWLsCount));
-  TextOut(p, 520, 93, IntText(e.CToSc));
-  TextOut(p, 520, 114, FormatGeneral(static_cast<double>(e.CODXCDistance), DecimalSeparator_));
-  TextOut(p, 520, 134, ToQString(e.CODXCCall));
-  TextOut(p, 520, 155, ToQString(e.PClub));
+  ValueOut(p, 100, 295, 155, 11, ToQString(e.PBand));
+  ValueOut(p, 295, kMiddleLine, 345, 11, ToQString(e.TDateStart));
+  ValueOut(p, -1, kMiddleLine, 135, 33, ToQString(e.RName));
+  ValueOut(p, -1, kMiddleLine, 135, 53, ToQString(e.RAdr1));
+  ValueOut(p, -1, kMiddleLine, 135, 73, ToQString(e.RAdr2));
+  ValueOut(p, -1, kMiddleLine, 135, 93, ToQString(e.PSect));
+  ValueOut(p, -1, kMiddleLine, 135, 114, ToQString(equipment));
+  ValueOut(p, -1, kMiddleLine, 135, 134, ToQString(e.SAnte));
+  ValueOut(p, -1, kMiddleLine, 135, 155, ToQString(e.MOpe1 + " " + e.MOpe2));
+  ValueOut(p, kMiddleLine, kFormRight, 520, 11, ToQString(e.PCall));
+  ValueOut(p, kMiddleLine, kFormRight, 520, 33, ToQString(e.PWWLo));
+  ValueOut(p, kMiddleLine, kFormRight, 520, 53, IntText(e.CQSOsCount));
+  ValueOut(p, kMiddleLine, kFormRight, 520, 73, IntText(e.CWWLsCount));
+  ValueOut(p, kMiddleLine, kFormRight, 520, 93, IntText(e.CToSc));
+  ValueOut(p, kMiddleLine, kFormRight, 520, 114,
+           FormatGeneral(static_cast<double>(e.CODXCDistance), DecimalSeparator_));
+  ValueOut(p, kMiddleLine, kFormRight, 520, 134, ToQString(e.CODXCCall));
+  ValueOut(p, kMiddleLine, kFormRight, 520, 155, ToQString(e.PClub));
 }
 
 TfrmImportView::TfrmImportView(char decimalSeparator, QWidget* parent)
@@ -352,6 +377,11 @@ void TfrmImportView::SetLog(TLog* log) {
     Checker_ = &log->Checker();
     Fill();
   }
+  // Whatever is handed starts at the top, with no cell of the last log marked.
+  grdQSOs_->setCurrentIndex({});
+  grdQSOs_->clearSelection();
+  grdQSOs_->scrollToTop();
+  grdQSOs_->horizontalScrollBar()->setValue(0);
 }
 
 void TfrmImportView::Fill() {

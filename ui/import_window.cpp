@@ -8,26 +8,26 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QKeyEvent>
-#include <QLineEdit>
 #include <QMimeData>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QStyle>
 #include <QStyledItemDelegate>
-#include <QToolButton>
 #include <QTreeWidget>
 #include <QUrl>
 
 #include <algorithm>
 
 #include "model/import_session.h"
-#include "model/labels.h"
 #include "ui/crosscheck_hub.h"
 #include "ui/edi_text.h"
 #include "ui/file_chooser.h"
 #include "ui/fonts.h"
+#include "ui/import_names.h"
 #include "ui/import_view.h"
+#include "ui/log_page.h"
+#include "ui/outline_item.h"
 #include "ui/qtext.h"
 #include "ui/save_dialogs.h"
 
@@ -51,11 +51,6 @@ class TOutlineDelegate final : public QStyledItemDelegate {
 bool IsGroupedKind(TContestKind kind) { return kind == TContestKind::Mikro || kind == TContestKind::M28; }
 
 }  // namespace
-
-void TClickLabel::mouseReleaseEvent(QMouseEvent* event) {
-  QLabel::mouseReleaseEvent(event);
-  emit clicked();
-}
 
 TfrmImport::TfrmImport(std::unique_ptr<TImportSession> session, std::unique_ptr<IFileChooser> chooser,
                        std::function<int32_t()> currentYear, QWidget* parent)
@@ -87,17 +82,18 @@ TfrmImport::TfrmImport(std::unique_ptr<TImportSession> session, std::unique_ptr<
   ntbInfoKind_->setGeometry(kOutlineWidth, kToolbarHeight, width() - kOutlineWidth, height() - kToolbarHeight);
   auto* defaultPage = new QWidget;
   defaultPage->setObjectName(QStringLiteral("Default"));
-  auto* logPage = new QWidget;
-  logPage->setObjectName(QStringLiteral("Log"));
+  LogPage_ = new TLogPage(ntbInfoKind_);
   ntbInfoKind_->addWidget(defaultPage);
-  ntbInfoKind_->addWidget(logPage);
-  BuildLogPage(logPage);
+  ntbInfoKind_->addWidget(LogPage_);
   ntbInfoKind_->setCurrentIndex(1);
+  connect(LogPage_, &TLogPage::EdiErrorsClicked, this, &TfrmImport::lblEDIErrorsClick);
+  connect(LogPage_, &TLogPage::LogErrorsClicked, this, &TfrmImport::lblLogErrorsClick);
+  connect(LogPage_, &TLogPage::CreditsClicked, this, &TfrmImport::btnCreditsClick);
 
   // FormCreate: the two viewers, hidden, owned by this window.
   frmEdiText_ = new TfrmEdiText(this);
   frmImportView_ = new TfrmImportView(Session_->Settings().DecimalSeparator, this);
-  connect(frmImportView_, &TfrmImportView::JudgementChanged, this, &TfrmImport::spdSumLogClick);
+  connect(frmImportView_, &TfrmImportView::JudgementChanged, LogPage_, &TLogPage::spdSumLogClick);
 
   Session_->SetNodeInserted([this](TOutlineNode* parentNode, std::size_t index, TOutlineNode& node) {
     NodeInserted(parentNode, index, node);
@@ -120,13 +116,7 @@ TfrmImport::TfrmImport(std::unique_ptr<TImportSession> session, std::unique_ptr<
   setTabOrder(btnViewEDI_, btnViewLog_);
   setTabOrder(btnViewLog_, btnExit_);
   setTabOrder(btnExit_, otlImpLogs_);
-  setTabOrder(otlImpLogs_, btnCredits_);
-  setTabOrder(btnCredits_, txtCall_);
-  setTabOrder(txtCall_, txtDxScore_);
-  setTabOrder(txtDxScore_, txtApprovedSquares_);
-  setTabOrder(txtApprovedSquares_, txtScore_);
-  setTabOrder(txtScore_, txtClub_);
-
+  LogPage_->ChainTabOrder(otlImpLogs_);
   BuildCrossCheckActions();
 
   SetButtonState(TSelectionKind::skNone);
@@ -208,6 +198,10 @@ void TfrmImport::btnCreditsClick() {
   if (About_ != nullptr) About_->exec();
 }
 
+void TfrmImport::lblEDIErrorsClick() { frmEdiText_->show(); }
+
+void TfrmImport::lblLogErrorsClick() { frmImportView_->show(); }
+
 void TfrmImport::dragEnterEvent(QDragEnterEvent* event) {
   if (event->mimeData()->hasUrls()) event->acceptProposedAction();
 }
@@ -219,14 +213,14 @@ void TfrmImport::dragMoveEvent(QDragMoveEvent* event) {
 void TfrmImport::dropEvent(QDropEvent* event) {
   // Every dropped name in drop order, less folders and names whose attributes
   // cannot be read.
-  QStringList kept;
+  QStringList names;
   for (const QUrl& url : event->mimeData()->urls()) {
     if (!url.isLocalFile()) continue;
     const QFileInfo info(url.toLocalFile());
-    if (!info.exists() || info.isDir()) continue;
-    kept.append(info.filePath());
+    if (info.exists()) names.append(info.filePath());
   }
   event->acceptProposedAction();
+  const QStringList kept = LeaveOutFolders(names);
   if (!kept.isEmpty()) ImportFiles(kept);
 }
 
@@ -285,7 +279,7 @@ void TfrmImport::NodeInserted(TOutlineNode* parentNode, std::size_t index, TOutl
   const bool isPath =
       log != nullptr && parentNode != nullptr && parentNode->Parent == nullptr &&
       (log->GetEdiStatus() == 3 || (log->Checker().Kind() == TContestKind::None && log->Edi().PCall.empty()));
-  auto* item = new QTreeWidgetItem(QStringList(isPath ? PathToQString(log->Path()) : ToQString(node.Text)));
+  auto* item = new TOutlineItem(isPath ? PathToQString(log->Path()) : ToQString(node.Text), log);
   const int at = static_cast<int>(index);
   if (parentNode == nullptr) {
     otlImpLogs_->insertTopLevelItem(at, item);
@@ -326,33 +320,22 @@ void TfrmImport::otlImpLogsClick() {
     return;
   }
   ntbInfoKind_->setCurrentIndex(1);
+  LogPage_->Show(*entry);
   if (log != nullptr) {
-    ShowDistanceFields(true);
-    FillLogPage(*log);
     SetButtonState(IsGroupedKind(log->Checker().Kind()) ? TSelectionKind::skGroupedLog : TSelectionKind::skLog);
     HandToViewers(log, log);
   } else if (group != nullptr) {
-    // A group stays a group even when a member became unreadable on a reload:
-    // its sums and the red EDI label say so, and the member itself can be
-    // opened in the EDI text view.
-    ShowDistanceFields(false);
-    FillLogPage(group->GetLog(0));
+    // A member that became unreadable on a reload can still be opened itself
+    // in the EDI text view.
     SetButtonState(TSelectionKind::skGroup);
     HandToViewers(nullptr, nullptr);
   }
-  txtClaimed_->setText(IntText(entry->GetClaimedScore()));
-  txtScore_->setText(IntText(entry->GetTotalScore()));
-  lblEDIErrors_->setVisible(entry->GetEdiStatus() != 0);
-  lblLogErrors_->setText(ToQString(labels::CheckStatusCaption(entry->GetCheckStatus())));
-  lblLogErrors_->adjustSize();
-  lblLogErrors_->setVisible(entry->GetCheckStatus() != 0);
-  lblLogComments_->setVisible(entry->HasRemarks());
 }
 
 void TfrmImport::SetButtonState(TSelectionKind kind) {
   Kind_ = kind;
   const bool log = kind == TSelectionKind::skLog || kind == TSelectionKind::skGroupedLog;
-  spdSumLog_->setEnabled(log);
+  LogPage_->SetSumEnabled(log);
   btnViewEDI_->setEnabled(log || kind == TSelectionKind::skUnreadable);
   btnViewLog_->setEnabled(log);
 }
@@ -371,6 +354,7 @@ void TfrmImport::FormClose() {
   disconnect(otlImpLogs_, nullptr, this, nullptr);
   otlImpLogs_->hide();
   HandToViewers(nullptr, nullptr);
+  LogPage_->Release();
   Selected_ = nullptr;
   otlImpLogs_->clear();
   Items_.clear();

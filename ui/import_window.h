@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QLabel>
 #include <QPointer>
 #include <QWidget>
 
@@ -13,11 +12,9 @@
 
 class QAction;
 class QDialog;
-class QLineEdit;
 class QMenu;
 class QPushButton;
 class QStackedWidget;
-class QToolButton;
 class QTreeWidget;
 class QTreeWidgetItem;
 
@@ -29,6 +26,7 @@ class TCrossCheckHub;
 class TEntry;
 class TImportSession;
 class TLog;
+class TLogPage;
 class TfrmCheckReport;
 class TfrmCrossCheck;
 class TfrmEdiText;
@@ -38,20 +36,6 @@ struct TOutlineNode;
 
 // The button states of the main window.
 enum class TSelectionKind { skNone = 0, skLog = 1, skGroup = 2, skGroupedLog = 3, skUnreadable = 4 };
-
-// A label that reports a click (the red error labels of the detail page).
-class TClickLabel final : public QLabel {
-  Q_OBJECT
-
- public:
-  using QLabel::QLabel;
-
- signals:
-  void clicked();
-
- protected:
-  void mouseReleaseEvent(QMouseEvent* event) override;
-};
 
 // The main window frmImport: the outline of the imported logs under their
 // contests, the detail page of the selected log or group, and the two viewers
@@ -79,7 +63,7 @@ class TfrmImport final : public QWidget {
   TEntry* Selected() const { return Selected_; }
   TSelectionKind SelectionKind() const { return Kind_; }
 
-  // The log the detail page would use for spdSumLog, or nullptr.
+  // The selected entry when it is a log, or nullptr.
   TLog* SelectedLog() const;
 
   // The dialogs of saving and printing (the program's own unless replaced,
@@ -108,9 +92,6 @@ class TfrmImport final : public QWidget {
 
  private:
   void BuildToolbar();
-  void BuildLogPage(QWidget* page);
-  QLineEdit* AddField(QWidget* page, const char* labelName, const QString& caption, const char* name, int x, int y,
-                      int width, bool readOnly);
 
   void btnSelectClick();
   void btnViewEDIClick();
@@ -119,15 +100,8 @@ class TfrmImport final : public QWidget {
   void btnCreditsClick();
   void otlImpLogsClick();
   void SetButtonState(TSelectionKind kind);
-  void FillLogPage(const TLog& log);
-  void spdSumLogClick();
   void lblEDIErrorsClick();
   void lblLogErrorsClick();
-  void txtCallExit();
-  void ShowDistanceFields(bool on);
-  void SetMaskedNumber(QLineEdit* edit, int64_t value, int digits);
-  void SetEditable(QLineEdit* edit, bool editable);
-  void ClearPage();
   void FormClose();
 
   void BuildCrossCheckActions();
@@ -153,16 +127,6 @@ class TfrmImport final : public QWidget {
   std::unordered_map<const TOutlineNode*, QTreeWidgetItem*> Items_;
   std::unordered_map<const QTreeWidgetItem*, TOutlineNode*> Nodes_;
 
-  std::unique_ptr<IDialogs> Dialogs_;
-  TCrossCheckHub* CrossCheckHub_ = nullptr;
-  QMenu* OutlineMenu_ = nullptr;
-  QAction* actCrossCheck_ = nullptr;
-  QAction* actResults_ = nullptr;
-  QAction* actCheckReport_ = nullptr;
-  std::unordered_map<const TOutlineNode*, QPointer<TfrmCrossCheck>> CrossCheckWindows_;
-  std::unordered_map<const TOutlineNode*, QPointer<TfrmResults>> ResultsWindows_;
-  std::unordered_map<const TLog*, QPointer<TfrmCheckReport>> ReportWindows_;
-
   TfrmEdiText* frmEdiText_ = nullptr;
   TfrmImportView* frmImportView_ = nullptr;
 
@@ -173,25 +137,17 @@ class TfrmImport final : public QWidget {
   QTreeWidget* otlImpLogs_ = nullptr;
   QStackedWidget* ntbInfoKind_ = nullptr;
 
-  QLineEdit* txtDate_ = nullptr;
-  QLineEdit* txtContest_ = nullptr;
-  QLineEdit* txtUsedCall_ = nullptr;
-  QLineEdit* txtCall_ = nullptr;
-  QLineEdit* txtLocator_ = nullptr;
-  QLineEdit* txtClaimedDxScore_ = nullptr;
-  QLineEdit* txtDxScore_ = nullptr;
-  QLineEdit* txtWorkedSquares_ = nullptr;
-  QLineEdit* txtApprovedSquares_ = nullptr;
-  QLineEdit* txtSquareBonus_ = nullptr;
-  QLineEdit* txtClaimed_ = nullptr;
-  QLineEdit* txtScore_ = nullptr;
-  QLineEdit* txtClub_ = nullptr;
-  QToolButton* spdSumLog_ = nullptr;
-  QPushButton* btnCredits_ = nullptr;
-  TClickLabel* lblEDIErrors_ = nullptr;
-  TClickLabel* lblLogErrors_ = nullptr;
-  QLabel* lblLogComments_ = nullptr;
-  std::vector<QWidget*> DistanceWidgets_;  // the five labels and fields a group hides
+  TLogPage* LogPage_ = nullptr;
+
+  std::unique_ptr<IDialogs> Dialogs_;
+  TCrossCheckHub* CrossCheckHub_ = nullptr;
+  QMenu* OutlineMenu_ = nullptr;
+  QAction* actCrossCheck_ = nullptr;
+  QAction* actResults_ = nullptr;
+  QAction* actCheckReport_ = nullptr;
+  std::unordered_map<const TOutlineNode*, QPointer<TfrmCrossCheck>> CrossCheckWindows_;
+  std::unordered_map<const TOutlineNode*, QPointer<TfrmResults>> ResultsWindows_;
+  std::unordered_map<const TLog*, QPointer<TfrmCheckReport>> ReportWindows_;
 };
 
 }  // namespace loggrevy

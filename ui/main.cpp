@@ -2,23 +2,25 @@
 // imported at start, so a file manager can open .edi files with it.
 
 #include <QApplication>
-#include <QCommandLineParser>
 #include <QScreen>
 #include <QTimer>
 #include <QTreeWidget>
 
+#include <iostream>
 #include <memory>
 
 #include "core/platform.h"
 #include "model/import_session.h"
 #include "ui/about.h"
 #include "ui/check_report_window.h"
+#include "ui/command_line.h"
 #include "ui/crosscheck_window.h"
 #include "ui/edi_text.h"
 #include "ui/file_chooser.h"
 #include "ui/fonts.h"
 #include "ui/import_view.h"
 #include "ui/import_window.h"
+#include "ui/qt_translation.h"
 #include "ui/results_window.h"
 
 namespace {
@@ -90,25 +92,15 @@ void ShowCrossCheckWindow(loggrevy::TfrmImport& main, const QString& which, cons
 }  // namespace
 
 int main(int argc, char* argv[]) {
+  loggrevy::TCommandLine line;
+  if (const auto status =
+          loggrevy::ParseCommandLine(loggrevy::CommandLineArguments(argc, argv), line, std::cout, std::cerr)) {
+    return *status;
+  }
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("loggrevy"));
   loggrevy::InstallFontSubstitutes();
-
-  QCommandLineParser parser;
-  parser.addPositionalArgument(QStringLiteral("files"), QStringLiteral("EDI-filer att läsa in"));
-  QCommandLineOption showViewers(QStringLiteral("show-viewers"));
-  showViewers.setFlags(QCommandLineOption::HiddenFromHelp);
-  QCommandLineOption showAbout(QStringLiteral("show-about"));
-  showAbout.setFlags(QCommandLineOption::HiddenFromHelp);
-  QCommandLineOption select(QStringLiteral("select"), QString(), QStringLiteral("node"));
-  select.setFlags(QCommandLineOption::HiddenFromHelp);
-  QCommandLineOption showCrossCheck(QStringLiteral("show-crosscheck"), QString(), QStringLiteral("window"));
-  showCrossCheck.setFlags(QCommandLineOption::HiddenFromHelp);
-  parser.addOption(showCrossCheck);
-  parser.addOption(select);
-  parser.addOption(showViewers);
-  parser.addOption(showAbout);
-  parser.process(app);
+  loggrevy::InstallSwedishQtTexts(app);
 
   const loggrevy::TLocalSettings settings{loggrevy::SystemDecimalSeparator(), loggrevy::SystemUtcOffsetMinutes()};
   loggrevy::TfrmImport main(std::make_unique<loggrevy::TImportSession>(settings),
@@ -119,11 +111,8 @@ int main(int argc, char* argv[]) {
   main.move(main.screen()->availableGeometry().center() - main.rect().center());
   main.show();
 
-  const QStringList files = parser.positionalArguments();
-  if (!files.isEmpty()) main.ImportFiles(files);
-  if (parser.isSet(showViewers) || parser.isSet(showAbout)) {
-    ShowEverything(main, about, parser.isSet(showAbout), parser.value(select));
-  }
-  if (parser.isSet(showCrossCheck)) ShowCrossCheckWindow(main, parser.value(showCrossCheck), parser.value(select));
+  if (!line.Files.isEmpty()) main.ImportFiles(line.Files);
+  if (line.ShowViewers || line.ShowAbout) ShowEverything(main, about, line.ShowAbout, line.Select);
+  if (!line.ShowCrossCheck.isEmpty()) ShowCrossCheckWindow(main, line.ShowCrossCheck, line.Select);
   return QApplication::exec();
 }

@@ -5,6 +5,7 @@
 
 #include "checker/naccheck.h"
 #include "sample_logs.h"
+#include "support/param_name.h"
 
 namespace loggrevy::test {
 namespace {
@@ -189,7 +190,8 @@ TEST_P(MalformedOwnLocatorTest, SeriousAndNoPosition) {
 
 INSTANTIATE_TEST_SUITE_P(Texts, MalformedOwnLocatorTest,
                          ::testing::Values(MalformedCase{"JO65", true}, MalformedCase{"JO65A", true},
-                                           MalformedCase{"11AA11", false}, MalformedCase{"JO66SZ", true}));
+                                           MalformedCase{"11AA11", false}, MalformedCase{"JO66SZ", true}),
+                         [](const auto& p) { return ParamName({p.param.Locator}); });
 
 TEST(OwnLocator, EightCharactersUseTheFirstSix) {
   EdiBuilder b = WorkedExample();

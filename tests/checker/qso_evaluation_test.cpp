@@ -6,6 +6,7 @@
 
 #include "checker/naccheck.h"
 #include "sample_logs.h"
+#include "support/param_name.h"
 
 namespace loggrevy::test {
 namespace {
@@ -136,7 +137,10 @@ TEST_P(ClaimedPointsTest, TenPercentPlusFive) {
 
 INSTANTIATE_TEST_SUITE_P(Tolerance, ClaimedPointsTest,
                          ::testing::Values(PointsCase{200, false}, PointsCase{225, false}, PointsCase{175, false},
-                                           PointsCase{226, true}, PointsCase{174, true}, PointsCase{1, true}));
+                                           PointsCase{226, true}, PointsCase{174, true}, PointsCase{1, true}),
+                         [](const auto& p) {
+                           return ParamName({"claimed", std::to_string(p.param.Claimed)});
+                         });
 
 TEST(ClaimedPoints, SmallQsoAllowsFive) {
   // Own square JO66SD to itself: 0 km, k = 1; claims 1..6 pass, 7 warns.
@@ -163,7 +167,8 @@ TEST_P(BestDxTest, TiedCallsBothPass) {
   EXPECT_EQ("\rDL1AAA\rDL2BBB\r", log->Checker->BestDxCalls());
 }
 
-INSTANTIATE_TEST_SUITE_P(Claims, BestDxTest, ::testing::Values("DL1AAA", "DL2BBB", "dl2bbb", "Dl1aaA"));
+INSTANTIATE_TEST_SUITE_P(Claims, BestDxTest, ::testing::Values("DL1AAA", "DL2BBB", "dl2bbb", "Dl1aaA"),
+                         [](const auto& p) { return ParamName({p.param}); });
 
 TEST(BestDx, WrongClaims) {
   for (const char* claim : {"OZ1BBB", "", "DL1AA", "DL1AAA/P", "DL1AAA DL2BBB"}) {
@@ -264,7 +269,10 @@ INSTANTIATE_TEST_SUITE_P(
                     "IN38VX",
                     1900,
                     {{"Varning: SM utanför SM (SM7XYZ i IN38VX)", 1, 1},
-                     {"Varning: Extremt långt SM-SM QSO (SM7XYZ i IN38VX)", 1, 1}}}));
+                     {"Varning: Extremt långt SM-SM QSO (SM7XYZ i IN38VX)", 1, 1}}}),
+    [](const auto& p) {
+      return ParamName({p.param.Call, "in", p.param.Locator});
+    });
 
 struct SectionCase {
   const char* Name;

@@ -8,6 +8,7 @@
 
 #include "checker/naccheck.h"
 #include "sample_logs.h"
+#include "support/param_name.h"
 
 namespace loggrevy::test {
 namespace {
@@ -33,7 +34,10 @@ TEST_P(WorkedExampleTotalTest, TenPercent) {
 INSTANTIATE_TEST_SUITE_P(Claims, WorkedExampleTotalTest,
                          ::testing::Values(TotalCase{1865, false}, TotalCase{2000, false}, TotalCase{2051, false},
                                            TotalCase{2052, true}, TotalCase{1679, false}, TotalCase{1678, true},
-                                           TotalCase{0, true}, TotalCase{-1865, true}));
+                                           TotalCase{0, true}, TotalCase{-1865, true}),
+                         [](const auto& p) {
+                           return ParamName({"claimed", std::to_string(p.param.Claimed)});
+                         });
 
 class ExactTenPercentTest : public ::testing::TestWithParam<TotalCase> {};
 
@@ -53,7 +57,10 @@ TEST_P(ExactTenPercentTest, HasNoAllowance) {
 
 INSTANTIATE_TEST_SUITE_P(Claims, ExactTenPercentTest,
                          ::testing::Values(TotalCase{11000, false}, TotalCase{11001, true}, TotalCase{9000, false},
-                                           TotalCase{8999, true}));
+                                           TotalCase{8999, true}),
+                         [](const auto& p) {
+                           return ParamName({"claimed", std::to_string(p.param.Claimed)});
+                         });
 
 struct CountsCase {
   const char* Name;

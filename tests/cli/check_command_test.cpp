@@ -132,6 +132,24 @@ TEST(CheckCommandBatch, SamePathTwiceIsOneLogButAnUnopenablePathIsANewLogEachTim
   EXPECT_EQ(doc["outline"][1]["children"][1]["log"], 2);
 }
 
+TEST(CheckCommandBatch, EveryPathThatCannotBeOpenedGetsANoteWithTheReasonAndStaysAnUnreadableLog) {
+  const TempDir dir;
+  const std::string file = dir.Write("a.edi", Log144("SM5ABC"));
+  const std::string missing = dir.Path() + "/missing.edi";
+  const std::string notAFolder = file + "/b.edi";
+  const std::vector<std::string> args{missing, dir.Path(), file, notAFolder, missing};
+  const TRun run = RunCommand(args);
+  EXPECT_EQ(run.Status, 0);
+  EXPECT_EQ(run.Err, "loggrevy-check: kan inte öppna " + missing + ": No such file or directory\n" +
+                         "loggrevy-check: skipping folder " + dir.Path() + "\n" + "loggrevy-check: kan inte öppna " +
+                         notAFolder + ": Not a directory\n" + "loggrevy-check: kan inte öppna " + missing +
+                         ": No such file or directory\n");
+  const json doc = json::parse(RunCommand({"--json", missing, file, notAFolder, missing}).Out);
+  ASSERT_EQ(doc["logs"].size(), 4u);
+  for (const std::size_t unreadable : {0u, 2u, 3u}) EXPECT_EQ(doc["logs"][unreadable]["edi"]["Status"], 3);
+  EXPECT_EQ(doc["logs"][1]["edi"]["Status"], 0);
+}
+
 TEST(CheckCommandJson, DocumentHoldsTheOptionsAndEveryFieldOfALog) {
   const TempDir dir;
   const std::string file = dir.Write("a.edi", Log144("SM5ABC"));

@@ -113,7 +113,9 @@ TEST(CrossCheckCommand, BadOptionValuesAreUsageErrors) {
 TEST(CrossCheckCommand, UbnWritesAReportPerStationIntoANewFolderOnly) {
   const fs::path dir = fs::temp_directory_path() / ("loggrevy-ubn-" + std::to_string(::getpid()));
   fs::remove_all(dir);
-  const TRun run = RunEvening({"--ubn", dir.string()});
+  const fs::path input = fs::path(LOGGREVY_SAMPLES_DIR) / "nac-evening" / "sm0pln.edi";
+  const auto inputTime = fs::last_write_time(input);
+  const TRun run = RunEvening({"--ubn", dir.string(), "--apply-crosscheck"});
   ASSERT_EQ(run.Status, 0) << run.Err;
   EXPECT_TRUE(fs::exists(dir / "SM0PLN.txt"));
   EXPECT_TRUE(fs::exists(dir / "SM7XUL.txt"));
@@ -129,6 +131,7 @@ TEST(CrossCheckCommand, UbnWritesAReportPerStationIntoANewFolderOnly) {
   EXPECT_EQ(again.Out, "");
   EXPECT_NE(again.Err.find("exists already"), std::string::npos);
   EXPECT_EQ(fs::last_write_time(dir / "SM0PLN.txt"), before);
+  EXPECT_EQ(fs::last_write_time(input), inputTime);
   fs::remove_all(dir);
 }
 

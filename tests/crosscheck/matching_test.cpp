@@ -107,7 +107,7 @@ INSTANTIATE_TEST_SUITE_P(
                     {"SM6XYZ", "JO57AA", {"1800 SM5ABC JO66SD"}},
                     {"SM5ABD", "JO66SD", {"1900 SM6XYZ JO57AA"}}},
                    {"confirmed Bekräftad @1/1 0", "confirmed Bekräftad @0/1 0", "not-in-log Finns ej i motstationens logg"}}),
-    [](const testing::TestParamInfo<TMatchCase>& info) { return std::string(info.param.Name); });
+    [](const testing::TestParamInfo<TMatchCase>& param) { return std::string(param.param.Name); });
 
 // The unreadable log of the partner, filed by the date of its header.
 TEST(MatchingUnreadable, AnUnreadableLogOnlyTellsThatItsStationSentOne) {

@@ -8,6 +8,7 @@
 #include "core/cp1252.h"
 #include "model/implog.h"
 #include "model_logs.h"
+#include "support/param_name.h"
 #include "support/temp_dir.h"
 
 namespace loggrevy::test {
@@ -70,7 +71,10 @@ INSTANTIATE_TEST_SUITE_P(Calls, CompetingCallTest,
                                            CallCase{"SM4ABC", "SM5ABC", "SM5ABC"}, CallCase{"SK5XY", "SM5ABC", "SK5XY"},
                                            CallCase{"SE5ABC", "", "SM5ABC"}, CallCase{"SM5ABC", "SM5ABC", "SM5ABC"},
                                            CallCase{"OH0/SM5ABC", "SM5ABC", "SM5ABC"},
-                                           CallCase{"SM5ABC", "SM5ABD", "SM5ABC"}, CallCase{"SM", "SM", "SM"}));
+                                           CallCase{"SM5ABC", "SM5ABD", "SM5ABC"}, CallCase{"SM", "SM", "SM"}),
+                         [](const auto& p) {
+                           return ParamName({p.param.PCall, "and", p.param.RCall});
+                         });
 
 TEST(Figures, ClaimedUntilOwnSum) {
   EdiBuilder b = WorkedExample();

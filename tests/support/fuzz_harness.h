@@ -6,14 +6,34 @@
 // invariants, one per line; empty when all hold.
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "support/crosscheck_invariants.h"
 #include "support/invariants.h"
 
 namespace loggrevy::harness {
 
 inline constexpr std::string_view kFileName = "fuzz-input.edi";
+// Cuts the file of the judgement target into the logs of a batch.
+inline constexpr std::string_view kLogSeparator = "\n==LOG==\n";
+inline constexpr std::size_t kMaxBatchLogs = 5;
+
+// The logs cut from a file at kLogSeparator, at most kMaxBatchLogs: the last
+// one keeps whatever follows its separator.
+inline std::vector<std::string_view> SplitLogs(std::string_view file) {
+  std::vector<std::string_view> logs;
+  while (logs.size() + 1 < kMaxBatchLogs) {
+    const std::size_t at = file.find(kLogSeparator);
+    if (at == std::string_view::npos) break;
+    logs.push_back(file.substr(0, at));
+    file.remove_prefix(at + kLogSeparator.size());
+  }
+  logs.push_back(file);
+  return logs;
+}
 
 // Reader alone. The last input byte is a selector, the bytes before it the
 // file: bits 4-5 pick the character format (1: an FF FE mark is put in front
@@ -57,14 +77,20 @@ inline std::string ExerciseReader(std::string_view input) {
   return report.Text();
 }
 
-// Reader, checker and the judge's work on one log. The file is the input
-// without its tail; the tail is a script read backwards from the last byte:
-// that byte's bit 6 picks the decimal separator, bit 5 the UTC offset (60 or
-// 120 minutes) and bits 0-2 the number of judgements; each judgement takes
-// three more bytes: a 16-bit position (mapped onto -1 .. number of QSOs, so
-// that both ends just outside are tried) and a penalty 0..3 (3 is no known
-// judgement). The judgements run in turn, then UseOwnSum, then a reload of
-// the same bytes.
+// Reader, checker and the judge's work on one log, then the cross-check of a
+// batch. The file is the input without its tail; the tail is a script read
+// backwards from the last byte: that byte's bit 6 picks the decimal
+// separator, bit 5 the UTC offset (60 or 120 minutes), bit 3 whether serial
+// numbers are compared in every pair, bit 7 whether two bytes of the tail set
+// the time tolerance and the logs the proposals are applied to (otherwise 10
+// minutes and the first, third and fifth log), and bits 0-2 the number of
+// judgements; each judgement takes three more bytes: a 16-bit position
+// (mapped onto -1 .. number of QSOs, so that both ends just outside are
+// tried) and a penalty 0..3 (3 is no known judgement). The file is cut into
+// logs at kLogSeparator; the first is judged: the judgements run in turn,
+// then UseOwnSum, then a reload of the same bytes. Then every log is
+// imported, the first gets the same judgements, and the batch is
+// cross-checked, the proposals applied to some logs, and cross-checked again.
 inline std::string ExerciseJudgement(std::string_view input) {
   struct TJudgement {
     uint16_t Position;
@@ -88,7 +114,18 @@ inline std::string ExerciseJudgement(std::string_view input) {
     const unsigned high = take();
     judgements[j] = {static_cast<uint16_t>(low | (high << 8)), static_cast<uint8_t>(take() % 4)};
   }
-  const std::string_view file = rest;
+  TCrossCheckOptions crossCheckOptions;
+  crossCheckOptions.CompareSerials = (script & 0x08u) != 0;
+  unsigned applyMask = 0x15u;
+  if ((script & 0x80u) != 0) {
+    // 0..15 minutes, or 0..1440 in steps of 12.
+    const unsigned tolerance = take();
+    crossCheckOptions.TimeToleranceMinutes =
+        static_cast<int32_t>(tolerance < 128 ? tolerance % 16 : std::min(1440u, (tolerance - 128) * 12));
+    applyMask = take();
+  }
+  const std::vector<std::string_view> batch = SplitLogs(rest);
+  const std::string_view file = batch.front();
   const std::string name(kFileName);
   constexpr int32_t kYear = 2021;
 
@@ -126,6 +163,32 @@ inline std::string ExerciseJudgement(std::string_view input) {
   report.Expect(!log.DxScoreChanged() && !log.SquaresChanged(), "a reload kept the overrides");
   for (const TQsoPenalty& p : log.Checker().Penalties()) {
     report.Expect(p.Penalty == kPenaltyNone, "a reload kept a judgement");
+  }
+
+  std::vector<std::unique_ptr<TLog>> owned;
+  std::vector<TLog*> logs;
+  for (std::size_t i = 0; i < batch.size(); ++i) {
+    owned.push_back(std::make_unique<TLog>(batch[i], "fuzz-log-" + std::to_string(i) + ".edi", kYear, settings));
+    logs.push_back(owned.back().get());
+  }
+  TNacChecker& judged = logs.front()->Checker();
+  for (unsigned j = 0; j < judgementCount; ++j) {
+    judged.SetPenalty(static_cast<int64_t>(judgements[j].Position % (qsos + 2)) - 1, judgements[j].Penalty);
+  }
+  TCrossCheck first(logs, crossCheckOptions);
+  report.Append(invariants::CheckCrossCheck(logs, first));
+  for (std::size_t i = 0; i < logs.size(); ++i) {
+    if ((applyMask >> i & 1u) != 0) report.Append(invariants::CheckApply(first, i));
+  }
+  report.Append(invariants::CheckCrossCheck(logs, first));
+  const TCrossCheck second(logs, crossCheckOptions);
+  report.Append(invariants::CheckCrossCheck(logs, second));
+  report.Append(invariants::CheckSameVerdicts(first, second));
+  for (std::size_t i = 0; i < logs.size(); ++i) {
+    if ((applyMask >> i & 1u) == 0 || !second.Log(i).After) continue;
+    report.Expect(second.Log(i).After->Score == logs[i]->Checker().Score() &&
+                      second.Log(i).After->Squares == logs[i]->Checker().SquareCount(),
+                  "after Apply a new cross-check proposes more");
   }
   return report.Text();
 }

@@ -1,19 +1,25 @@
 // The main window driven as the judge drives it: batches from the file
 // chooser, drops, reloads, the outline, the button states and the detail page.
 
+#include <QDialogButtonBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFileDialog>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QStackedWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QToolButton>
+#include <QToolTip>
 #include <QUrl>
 #include <QtTest>
 
@@ -21,6 +27,7 @@
 #include "ui/edi_text.h"
 #include "ui/fonts.h"
 #include "ui/import_view.h"
+#include "ui/qt_translation.h"
 #include "ui/xstrgrid.h"
 #include "ui_test_support.h"
 
@@ -69,6 +76,9 @@ class TestMainWindow : public QObject {
   void callFieldValidatesOnExit();
   void creditsButtonShowsAboutBoxModally();
   void closingWithBothViewersOpenFreesSafely();
+  void tabRunsDownToTheClub();
+  void outlineTellsLogsApart();
+  void qtTextsAreSwedish();
 
  private:
   QWidget* Child(const char* name) const;
@@ -80,7 +90,10 @@ class TestMainWindow : public QObject {
   int ChooserCalls_ = 0;
 };
 
-void TestMainWindow::initTestCase() { InstallFontSubstitutes(); }
+void TestMainWindow::initTestCase() {
+  InstallFontSubstitutes();
+  QVERIFY(InstallSwedishQtTexts(*QCoreApplication::instance()));
+}
 
 void TestMainWindow::init() {
   ChooserCalls_ = 0;
@@ -527,6 +540,131 @@ void TestMainWindow::closingWithBothViewersOpenFreesSafely() {
   view->PopupMenu().findChild<QAction*>(QStringLiteral("itmQSOInvalid"))->trigger();
   QCoreApplication::processEvents();
   Window_.reset();
+}
+
+void TestMainWindow::tabRunsDownToTheClub() {
+  Window_->ImportFiles(MixedBatch());
+  Select({"20060105 : VHF", "SM5ABC"});
+  QWidget* credits = Child("btnCredits");
+  credits->setFocus();
+  QTRY_VERIFY(credits->hasFocus());
+  // From the credits button Tab visits the fields the judge may change, top
+  // to bottom, and ends on the club under the accepted total.
+  QStringList visited;
+  int lastTop = -1;
+  for (int i = 0; i < 5; ++i) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QWidget* focus = QApplication::focusWidget();
+    visited.append(focus->objectName());
+    QVERIFY2(focus->y() > lastTop, qPrintable(focus->objectName()));
+    lastTop = focus->y();
+  }
+  QCOMPARE(visited, (QStringList{"txtCall", "txtDxScore", "txtApprovedSquares", "txtScore", "txtClub"}));
+  QCOMPARE(Edit("txtClub")->x(), Edit("txtScore")->x());
+  QCOMPARE(Child("lblClub")->y() + 15, Edit("txtClub")->y());
+  // The labels below the fields stay clear of the club and of the credits button.
+  for (const char* name : {"lblEDIErrors", "lblLogErrors", "lblLogComments"}) {
+    QVERIFY2(Child(name)->y() > Edit("txtClub")->geometry().bottom(), name);
+    QVERIFY2(!Child(name)->geometry().intersects(credits->geometry()), name);
+  }
+}
+
+void TestMainWindow::outlineTellsLogsApart() {
+  // Twelve unreadable logs of one long folder, and logs of one call.
+  const QString folder = QStringLiteral("/nonexistent/loggrevy/tävlingar 2026/kvartalstestet i mars/inkomna loggar");
+  QStringList paths;
+  for (int i = 0; i < 212; ++i) paths.append(folder + QStringLiteral("/logg%1.edi").arg(i));
+  QTemporaryDir dir;
+  const QString tenGig = dir.filePath(QStringLiteral("10g.edi"));
+  QVERIFY(CopyFile(DataPath("sm7mik-10g.edi"), tenGig));
+  paths += {DataPath("sm5abc-144.edi"), DataPath("sm6xyz-144.edi"), tenGig, DataPath("sm7mik-24g.edi")};
+  Window_->ImportFiles(paths);
+  QTreeWidget& tree = Window_->Outline();
+
+  QTreeWidgetItem* last = FindItem(tree, {"Ej läsbar EDI-fil"})->child(211);
+  struct TExpected {
+    QStringList Node;
+    QString ToolTip;
+  };
+  const TExpected expected[] = {
+      {{"Ej läsbar EDI-fil", folder + "/logg211.edi"},
+       folder + "/logg211.edi\nEj läsbar EDI-fil\nEDI filen innehåller fel."},
+      {{"20060105 : VHF", "SM5ABC"},
+       DataPath("sm5abc-144.edi") + "\n20060105 : VHF\nLoggens information överensstämmer ej med testens regler"},
+      {{"20060105 : VHF", "SM6XYZ"}, DataPath("sm6xyz-144.edi") + "\n20060105 : VHF\nEDI filen innehåller fel."},
+      {{"20060124 : Mikro", "SM7MIK", "10 GHz"}, tenGig + "\n20060124 : Mikro"},
+      // Contests and groups are told apart by their text.
+      {{"20060124 : Mikro", "SM7MIK"}, QString()},
+      {{"20060105 : VHF"}, QString()},
+  };
+  for (const TExpected& e : expected) {
+    QTreeWidgetItem* item = FindItem(tree, e.Node);
+    QVERIFY2(item != nullptr, qPrintable(e.Node.join(QLatin1Char('/'))));
+    QCOMPARE(item->toolTip(0), e.ToolTip);
+  }
+  // Hovering shows it.
+  tree.scrollToItem(last);
+  const QPoint at = tree.visualItemRect(last).center();
+  QHelpEvent hover(QEvent::ToolTip, at, tree.viewport()->mapToGlobal(at));
+  QCoreApplication::sendEvent(tree.viewport(), &hover);
+  QTRY_COMPARE(QToolTip::text(), expected[0].ToolTip);
+  QToolTip::hideText();
+
+  // A reload that makes a log unreadable says so in its tooltip.
+  QVERIFY(CopyFile(DataPath("version2.edi"), tenGig));
+  Window_->ImportFiles({tenGig});
+  QCOMPARE(FindItem(tree, expected[3].Node)->toolTip(0), tenGig + "\nEj läsbar EDI-fil\nEDI filen innehåller fel.");
+
+  // The outline scrolls sideways to the end of the longest path.
+  QScrollBar* bar = tree.horizontalScrollBar();
+  QVERIFY(bar->maximum() > 0);
+  bar->setValue(bar->maximum());
+  const QRect text = tree.visualItemRect(last);
+  QVERIFY2(text.right() <= tree.viewport()->width(), qPrintable(QString::number(text.right())));
+  QVERIFY(tree.header()->sectionSize(0) >=
+          tree.indentation() * 2 + tree.fontMetrics().horizontalAdvance(last->text(0)));
+}
+
+void TestMainWindow::qtTextsAreSwedish() {
+  // The context menu of an edit field, opened by a right click.
+  QLineEdit* club = Edit("txtClub");
+  const QPoint at = club->rect().center();
+  QContextMenuEvent menu(QContextMenuEvent::Mouse, at, club->mapToGlobal(at));
+  QCoreApplication::sendEvent(club, &menu);
+  QTRY_VERIFY(QApplication::activePopupWidget() != nullptr);
+  QStringList entries;
+  for (QAction* action : QApplication::activePopupWidget()->actions()) {
+    entries.append(action->text().section(QLatin1Char('\t'), 0, 0));
+  }
+  QApplication::activePopupWidget()->close();
+  QVERIFY2(entries.contains(QStringLiteral("&Ångra")), qPrintable(entries.join(QLatin1Char('|'))));
+  QVERIFY(entries.contains(QStringLiteral("Markera alla")));
+
+  // The file dialog of "&Välj loggar": its cancel button, and its message for
+  // a name that does not exist.
+  QString cancel;
+  QString notFound;
+  QTimer::singleShot(0, Window_.get(), [&] {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    if (dialog == nullptr) return;
+    auto* buttons = dialog->findChild<QDialogButtonBox*>();
+    cancel = buttons->button(QDialogButtonBox::Cancel)->text();
+    QTimer::singleShot(0, dialog, [&notFound] {
+      auto* message = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (message == nullptr) return;
+      notFound = message->text();
+      message->accept();
+    });
+    dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(QStringLiteral("finns-inte.edi"));
+    // The open button stays off for a name that does not exist; the dialog
+    // is asked to accept the name as it is.
+    QMetaObject::invokeMethod(dialog, "accept");
+    dialog->reject();
+  });
+  TDialogFileChooser chooser;
+  QCOMPARE(chooser.ChooseLogs(Window_.get()), QStringList());
+  QCOMPARE(cancel, QStringLiteral("Avbryt"));
+  QVERIFY2(notFound.contains(QStringLiteral("Filen hittades inte")), qPrintable(notFound));
 }
 
 QTEST_MAIN(TestMainWindow)

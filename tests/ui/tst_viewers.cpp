@@ -10,15 +10,20 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QSplitter>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <string>
+
+#include "edi/reg1test.h"
 #include "ui/about.h"
 #include "ui/edi_text.h"
 #include "ui/fonts.h"
 #include "ui/import_view.h"
+#include "ui/qt_translation.h"
 #include "ui/xstrgrid.h"
 #include "ui_test_support.h"
 
@@ -43,6 +48,9 @@ class TestViewers : public QObject {
   void groupSelectionClearsLogView();
   void ediTextShowsBoldLinesAndLinksSelections();
   void ediTextWithNoLogIgnoresClicks();
+  void ediTextHasItsLayout();
+  void anotherLogStartsAtTheTop();
+  void headValuesStayInTheirCells();
   void aboutBoxShowsVersionStrings();
   void aboutBoxWithoutStringsKeepsDesignTexts();
   void fillsLargeLog();
@@ -58,7 +66,10 @@ class TestViewers : public QObject {
   std::unique_ptr<TfrmImport> Window_;
 };
 
-void TestViewers::initTestCase() { InstallFontSubstitutes(); }
+void TestViewers::initTestCase() {
+  InstallFontSubstitutes();
+  QVERIFY(InstallSwedishQtTexts(*QCoreApplication::instance()));
+}
 
 void TestViewers::init() {
   Window_ = MakeMainWindow();
@@ -357,6 +368,116 @@ void TestViewers::ediTextWithNoLogIgnoresClicks() {
   text.lbErrorsClick(0);
   text.lbEDIFileClick(3);
   QCOMPARE(text.EdiFileList().currentRow(), -1);
+}
+
+void TestViewers::ediTextHasItsLayout() {
+  TfrmEdiText& text = Window_->EdiText();
+  text.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&text));
+  QCOMPARE(text.size(), QSize(640, 480));
+  // The error list is 56 pixels high and the splitter between the two lists
+  // 3, as in the log view; the panels keep a border of 2 along the window.
+  const QRect lines(text.EdiFileList().mapTo(&text, QPoint(0, 0)), text.EdiFileList().size());
+  const QRect errors(text.ErrorList().mapTo(&text, QPoint(0, 0)), text.ErrorList().size());
+  QCOMPARE(errors.height(), 56);
+  QCOMPARE(errors.top() - lines.bottom() - 1, 3);
+  QCOMPARE(lines.top(), 2);
+  QCOMPARE(errors.bottom(), text.height() - 1 - 2);
+  QCOMPARE(errors.left(), 2);
+  QCOMPARE(errors.right(), text.width() - 1 - 2);
+  QCOMPARE(text.findChild<QSplitter*>(QStringLiteral("Splitter1"))->handleWidth(), 3);
+  // Made larger, the window gives the room to the file's lines.
+  text.resize(640, 600);
+  QTRY_COMPARE(text.EdiFileList().height(), 600 - 2 - 3 - 56 - 2);
+  QCOMPARE(text.ErrorList().height(), 56);
+}
+
+void TestViewers::anotherLogStartsAtTheTop() {
+  // Two long logs: one file under two spellings of its path.
+  Window_->ImportFiles({DataPath("sm4lng-144.edi"), QStringLiteral(LOGGREVY_UI_TEST_DATA "/./sm4lng-144.edi")});
+  QTreeWidgetItem* contest = FindItem(Window_->Outline(), {"20060105 : VHF"});
+  QCOMPARE(contest->child(3)->text(0), QStringLiteral("SM4LNG"));
+  TfrmImportView& view = Window_->ImportView();
+  TfrmEdiText& text = Window_->EdiText();
+  view.show();
+  text.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&view));
+  QVERIFY(QTest::qWaitForWindowExposed(&text));
+  TXStrGrid& grid = view.Grid();
+  QListWidget& lines = text.EdiFileList();
+
+  QTreeWidget& tree = Window_->Outline();
+  tree.setCurrentItem(contest->child(2));
+  for (QTreeWidgetItem* next : {contest->child(3), contest->child(2), contest->child(2)}) {
+    // The judge was deep down in the QSOs and the file of the log shown.
+    grid.SetCurrentCell(5, 35);
+    lines.setCurrentRow(lines.count() - 1);
+    QCoreApplication::processEvents();
+    QVERIFY(grid.verticalScrollBar()->value() > 0);
+    QVERIFY(lines.verticalScrollBar()->value() > 0);
+
+    // The log handed next (another one, or the same one clicked again)
+    // starts at the top with nothing marked.
+    QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, tree.visualItemRect(next).center());
+    QCOMPARE(tree.currentItem(), next);
+    QCoreApplication::processEvents();
+    QCOMPARE(grid.RowCount(), 41);
+    QCOMPARE(grid.verticalScrollBar()->value(), 0);
+    QCOMPARE(grid.horizontalScrollBar()->value(), 0);
+    QCOMPARE(grid.Row(), 0);
+    QVERIFY(grid.selectionModel()->selectedIndexes().isEmpty());
+    QCOMPARE(lines.count(), 81);
+    QCOMPARE(lines.verticalScrollBar()->value(), 0);
+    QCOMPARE(lines.currentRow(), -1);
+  }
+}
+
+void TestViewers::headValuesStayInTheirCells() {
+  // Every header text a file may make long, and the cell of the printed form
+  // it is written in (between the form's lines).
+  struct TField {
+    std::string TReg1Test::*Value;
+    QRect Cell;
+  };
+  const auto cell = [](int left, int top, int right, int bottom) {
+    return QRect(QPoint(left, top), QPoint(right, bottom));
+  };
+  const TField fields[] = {
+      {&TReg1Test::PBand, cell(101, 0, 294, 29)},    {&TReg1Test::TDateStart, cell(296, 0, 399, 29)},
+      {&TReg1Test::PCall, cell(401, 0, 625, 29)},    {&TReg1Test::RName, cell(0, 31, 399, 49)},
+      {&TReg1Test::PWWLo, cell(401, 31, 625, 49)},   {&TReg1Test::RAdr1, cell(0, 51, 399, 69)},
+      {&TReg1Test::RAdr2, cell(0, 71, 399, 89)},     {&TReg1Test::PSect, cell(0, 91, 399, 110)},
+      {&TReg1Test::STXEq, cell(0, 112, 399, 130)},   {&TReg1Test::SAnte, cell(0, 132, 399, 150)},
+      {&TReg1Test::MOpe1, cell(0, 152, 399, 170)},   {&TReg1Test::CODXCCall, cell(401, 132, 625, 150)},
+      {&TReg1Test::PClub, cell(401, 152, 625, 170)},
+  };
+  TReg1Test edi;
+  edi.ReadFinished = true;
+  THeadBox box(',', nullptr);
+  box.SetEdi(&edi);
+  const QImage empty = box.grab().toImage();
+  const std::string longText(80, 'W');
+  for (const TField& field : fields) {
+    edi.*field.Value = longText;
+    const QImage drawn = box.grab().toImage();
+    (edi.*field.Value).clear();
+    bool inside = false;
+    for (int y = 0; y < drawn.height(); ++y) {
+      for (int x = 0; x < drawn.width(); ++x) {
+        const bool same = drawn.pixel(x, y) == empty.pixel(x, y);
+        if (field.Cell.contains(x, y)) {
+          inside = inside || !same;
+        } else if (!same) {
+          QFAIL(qPrintable(QStringLiteral("a value of the cell %1,%2 is drawn at %3,%4")
+                               .arg(field.Cell.x())
+                               .arg(field.Cell.y())
+                               .arg(x)
+                               .arg(y)));
+        }
+      }
+    }
+    QVERIFY(inside);
+  }
 }
 
 void TestViewers::aboutBoxShowsVersionStrings() {
