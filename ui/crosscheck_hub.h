@@ -55,6 +55,8 @@ class TCrossCheckHub final : public QObject {
   int32_t Apply(const std::vector<TLog*>& logs);
   // The judge judged a QSO of the log.
   void LogJudged(const TLog* log);
+  // The judge changed the accepted figures of a log on the detail page.
+  void FiguresEdited() { emit FiguresChanged(); }
 
   // Batches of at least this many logs are checked beside the event loop.
   void SetBackgroundThreshold(std::size_t logs) { BackgroundThreshold_ = logs; }

@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QStackedWidget>
+#include <QToolButton>
 #include <QTreeWidget>
 
 #include "model/import_session.h"
@@ -49,6 +50,12 @@ void TfrmImport::BuildCrossCheckActions() {
   connect(frmImportView_, &TfrmImportView::JudgementChanged, this, [this] {
     if (!Closed_) CrossCheckHub_->LogJudged(ImportViewLog_);
   });
+
+  // The own-sum button of the detail page changes the accepted figures that
+  // the cross-check and results windows show (after the page has adopted them).
+  if (auto* sum = LogPage_->findChild<QToolButton*>(QStringLiteral("spdSumLog"))) {
+    connect(sum, &QToolButton::clicked, CrossCheckHub_, &TCrossCheckHub::FiguresEdited);
+  }
 
   OutlineMenu_ = new QMenu(this);
   OutlineMenu_->setObjectName(QStringLiteral("mnuOutline"));
