@@ -48,7 +48,9 @@ namespace {
 
 TQsoPenalty PenaltyRecord(uint8_t penalty) {
   return {penalty, penalty == kPenaltyInvalid,
-          penalty == kPenaltyInvalid ? 0.0 : penalty == kPenaltyDuplicate ? -10.0 : 1.0};
+          penalty == kPenaltyInvalid     ? 0.0
+          : penalty == kPenaltyDuplicate ? -10.0
+                                         : 1.0};
 }
 
 }  // namespace

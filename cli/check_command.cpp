@@ -315,8 +315,7 @@ int RunCheckCommand(const std::vector<std::string>& args, std::ostream& out, std
     if (crossCheck) {
       for (std::size_t log = 0; log < session.Logs().size(); ++log) crossCheck->UpdateFiguresAfter(log);
     }
-    results = BuildResults(session, options.CrossCheck ? crossCheck.get() : nullptr,
-                           options.Settings.DecimalSeparator);
+    results = BuildResults(session, options.CrossCheck ? crossCheck.get() : nullptr, options.Settings.DecimalSeparator);
   }
 
   TReportExtras extras;

@@ -1,6 +1,6 @@
 #include <cstdio>
-#include <ostream>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <unordered_map>
 
@@ -76,8 +76,8 @@ void WriteCrossCheck(std::ostream& out, const TCrossCheck& crossCheck, std::size
       return;
     case TBatchRole::Unreadable: out << "deltar inte (ej läsbar)\n"; return;
     case TBatchRole::Replaced:
-      out << "Ersatt av en senare logg från samma station (" << crossCheck.BatchEntry(static_cast<std::size_t>(batch.ReplacedBy)).Path()
-          << ")\n";
+      out << "Ersatt av en senare logg från samma station ("
+          << crossCheck.BatchEntry(static_cast<std::size_t>(batch.ReplacedBy)).Path() << ")\n";
       return;
     case TBatchRole::Active: break;
   }

@@ -37,7 +37,7 @@ struct TBatchGroup {
 };
 
 struct TBatchGroups {
-  std::vector<TBatchLog> Logs;  // one per log of the batch, same order
+  std::vector<TBatchLog> Logs;      // one per log of the batch, same order
   std::vector<TBatchGroup> Groups;  // ordered by their first log
 };
 

@@ -39,8 +39,8 @@ struct TLogCrossCheck {
   std::array<int32_t, kVerdictCount> Counts{};
   std::optional<int32_t> ClockOffsetMinutes;  // the log's clock minus its partners'
   int32_t ClockPairs = 0;
-  std::vector<TQsoVerdict> Qsos;        // one per record of an active log; empty otherwise
-  std::optional<TFiguresAfter> After;   // active logs only
+  std::vector<TQsoVerdict> Qsos;       // one per record of an active log; empty otherwise
+  std::optional<TFiguresAfter> After;  // active logs only
 };
 
 // The cross-check of the logs of one batch: every QSO record of an active log
@@ -82,6 +82,5 @@ class TCrossCheck {
   TBatchGroups Groups_;
   std::vector<TLogCrossCheck> Logs_;
 };
-
 
 }  // namespace loggrevy

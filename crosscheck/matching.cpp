@@ -250,8 +250,7 @@ class TGroupMatcher {
   std::optional<TRange> RangeOf(TId station, TId partner) const {
     const auto first = Entries_.begin() + PartnerBegins_[static_cast<std::size_t>(partner)];
     const auto last = Entries_.begin() + PartnerBegins_[static_cast<std::size_t>(partner) + 1];
-    const auto begin =
-        std::lower_bound(first, last, station, [&](const TEntry& e, TId s) { return StationOf(e) < s; });
+    const auto begin = std::lower_bound(first, last, station, [&](const TEntry& e, TId s) { return StationOf(e) < s; });
     if (begin == last || StationOf(*begin) != station) return std::nullopt;
     auto end = begin + 1;
     // Almost always one record or a few: walk them, and search only a long run.
@@ -269,8 +268,8 @@ class TGroupMatcher {
   std::optional<uint32_t> Nearest(TRange range, int64_t minutes, std::optional<int64_t> tolerance) {
     const auto byMinutes = [](const TEntry& e, int64_t m) { return e.Minutes < m; };
     const auto begin = Entries_.begin();
-    const auto at = static_cast<std::size_t>(
-        std::lower_bound(begin + range.Begin, begin + range.End, minutes, byMinutes) - begin);
+    const auto at =
+        static_cast<std::size_t>(std::lower_bound(begin + range.Begin, begin + range.End, minutes, byMinutes) - begin);
     std::size_t after = Removed_->NextOpen(at);
     if (after >= range.End) after = kNone;
     std::size_t before = kNone;
@@ -281,10 +280,9 @@ class TGroupMatcher {
       } else {
         // The first open record at that time.
         const int64_t time = Entries_[before].Minutes;
-        before = Removed_->NextOpen(
-            static_cast<std::size_t>(std::lower_bound(begin + range.Begin, begin + static_cast<std::ptrdiff_t>(before),
-                                                      time, byMinutes) -
-                                     begin));
+        before = Removed_->NextOpen(static_cast<std::size_t>(
+            std::lower_bound(begin + range.Begin, begin + static_cast<std::ptrdiff_t>(before), time, byMinutes) -
+            begin));
       }
     }
     std::size_t best = kNone;
@@ -330,15 +328,18 @@ class TGroupMatcher {
       const std::vector<TQSORecord>& qsos = Logs_[static_cast<std::size_t>(own.Log)]->Edi().QSOs;
       for (TQsoVerdict& v : Results_[static_cast<std::size_t>(own.Log)].Qsos) {
         if (v.Verdict != TVerdict::Confirmed && v.Verdict != TVerdict::ConfirmedPartnerBusted) continue;
-        const TQSORecord& q = qsos[static_cast<std::size_t>(&v - Results_[static_cast<std::size_t>(own.Log)].Qsos.data())];
+        const TQSORecord& q =
+            qsos[static_cast<std::size_t>(&v - Results_[static_cast<std::size_t>(own.Log)].Qsos.data())];
         const TLogInfo& other = LogInfo_[static_cast<std::size_t>(localOf.at(v.OtherLog))];
         if (other.LocatorValid && other.Locator != PackSix(q.RcvdWWL.View())) {
           v.Verdict = TVerdict::BustedLocator;
           continue;
         }
         const bool compare = Options_.CompareSerials || (own.Kvartalstest && other.Kvartalstest);
-        if (compare &&
-            q.RcvdNr != Logs_[static_cast<std::size_t>(other.Log)]->Edi().QSOs[static_cast<std::size_t>(v.OtherQso - 1)].SentNr) {
+        if (compare && q.RcvdNr != Logs_[static_cast<std::size_t>(other.Log)]
+                                       ->Edi()
+                                       .QSOs[static_cast<std::size_t>(v.OtherQso - 1)]
+                                       .SentNr) {
           v.Verdict = TVerdict::BustedSerial;
         }
       }
@@ -482,7 +483,8 @@ class TGroupMatcher {
     std::vector<int32_t> deltas;
     for (std::size_t local = 0; local < LogInfo_.size(); ++local) {
       const TLogInfo& info = LogInfo_[local];
-      const uint32_t end = local + 1 < LogInfo_.size() ? LogInfo_[local + 1].First : static_cast<uint32_t>(Open_.size());
+      const uint32_t end =
+          local + 1 < LogInfo_.size() ? LogInfo_[local + 1].First : static_cast<uint32_t>(Open_.size());
       deltas.clear();
       for (uint32_t record = info.First; record < end; ++record) {
         if (ClockPair_[record]) deltas.push_back(VerdictOf(static_cast<int32_t>(local), record).DeltaMinutes);
@@ -509,8 +511,8 @@ class TGroupMatcher {
   std::vector<TId> ActiveStations_;
   std::vector<TId> UnreadableStations_;
   std::vector<TLoggers> Loggers_;
-  std::vector<TId> Partner_;  // per record
-  std::vector<bool> Open_;    // per record
+  std::vector<TId> Partner_;             // per record
+  std::vector<bool> Open_;               // per record
   std::vector<uint32_t> PlaceOf_;        // per record: its place in Entries_
   std::vector<TEntry> Entries_;          // the index
   std::vector<uint32_t> PartnerBegins_;  // of each partner's entries

@@ -12,14 +12,25 @@ struct TVerdictRow {
 };
 
 constexpr std::array<TVerdictRow, kVerdictCount> kVerdicts{{
-    {"confirmed", "Bekr\xE4" "ftad", "Bekr\xE4" "ftade", false, true},
-    {"confirmed-partner-busted", "Bekr\xE4" "ftad, motstationen loggade ", "Bekr\xE4" "ftade, motstationen loggade fel signal", false, true},
+    {"confirmed",
+     "Bekr\xE4"
+     "ftad",
+     "Bekr\xE4"
+     "ftade",
+     false, true},
+    {"confirmed-partner-busted",
+     "Bekr\xE4"
+     "ftad, motstationen loggade ",
+     "Bekr\xE4"
+     "ftade, motstationen loggade fel signal",
+     false, true},
     {"busted-call", "Fel signal, r\xE4tt signal ", "Fel signal", true, true},
     {"busted-locator", "Fel lokator, r\xE4tt lokator ", "Fel lokator", true, true},
     {"busted-serial", "Fel mottaget QSO-nummer, r\xE4tt nummer ", "Fel mottaget QSO-nummer", true, true},
     {"time-mismatch", "Tidsfel, ", "Tidsfel", true, true},
     {"not-in-log", "Finns ej i motstationens logg", "Finns ej i motstationens logg", true, false},
-    {"partner-unreadable", "Motstationens logg kunde inte l\xE4sas", "Motstationens logg kunde inte l\xE4sas", false, false},
+    {"partner-unreadable", "Motstationens logg kunde inte l\xE4sas", "Motstationens logg kunde inte l\xE4sas", false,
+     false},
     {"no-log", "Ingen logg fr\xE5n motstationen", "Ingen logg fr\xE5n motstationen", false, false},
     {"unique", "Unik signal, ingen annan har loggat den", "Unik signal", false, false},
     {"own-call", "QSO med egen signal", "QSO med egen signal", true, false},

@@ -27,9 +27,12 @@ enum class TVerdict : uint8_t {
 inline constexpr std::size_t kVerdictCount = 12;
 
 inline constexpr std::array<TVerdict, kVerdictCount> kAllVerdicts{
-    TVerdict::Confirmed,    TVerdict::ConfirmedPartnerBusted, TVerdict::BustedCall, TVerdict::BustedLocator,
-    TVerdict::BustedSerial, TVerdict::TimeMismatch,           TVerdict::NotInLog,   TVerdict::PartnerUnreadable,
-    TVerdict::NoLog,        TVerdict::Unique,                 TVerdict::OwnCall,    TVerdict::Unverifiable,
+    TVerdict::Confirmed,    TVerdict::ConfirmedPartnerBusted,
+    TVerdict::BustedCall,   TVerdict::BustedLocator,
+    TVerdict::BustedSerial, TVerdict::TimeMismatch,
+    TVerdict::NotInLog,     TVerdict::PartnerUnreadable,
+    TVerdict::NoLog,        TVerdict::Unique,
+    TVerdict::OwnCall,      TVerdict::Unverifiable,
 };
 
 // "confirmed", "busted-call", ...

@@ -99,14 +99,18 @@ void WriteCheckReport(std::ostream& out, const TCrossCheck& crossCheck, std::siz
     if (result.Qsos[position].Verdict == TVerdict::Confirmed) continue;
     if (!header) {
       out << '\n';
-      Line(out, "QSO som inte \xE4r bekr\xE4" "ftade (motstationens QSO inom parentes):");
+      Line(out,
+           "QSO som inte \xE4r bekr\xE4"
+           "ftade (motstationens QSO inom parentes):");
       header = true;
     }
     Line(out, "  " + VerdictLine(crossCheck, log, position));
   }
   if (!header) {
     out << '\n';
-    Line(out, "Alla QSO \xE4r bekr\xE4" "ftade av motstationerna.");
+    Line(out,
+         "Alla QSO \xE4r bekr\xE4"
+         "ftade av motstationerna.");
   }
 }
 

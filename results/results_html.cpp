@@ -72,7 +72,10 @@ void WriteResultsHtml(std::ostream& out, const std::vector<TResultList>& lists) 
     for (const TResultRow& row : list.Rows) {
       out << "<tr>";
       for (std::size_t column = 0; column < kResultColumns.size(); ++column) {
-        out << (IsNumberColumn(column) ? "<td class=\"n\"" : column == 1 ? "<td class=\"c\"" : column == 10 ? "<td class=\"d\"" : "<td");
+        out << (IsNumberColumn(column) ? "<td class=\"n\""
+                : column == 1          ? "<td class=\"c\""
+                : column == 10         ? "<td class=\"d\""
+                                       : "<td");
         out << " data-label=\"";
         WriteEscaped(out, kResultColumns[column].Caption);
         out << "\">";

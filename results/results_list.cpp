@@ -143,7 +143,7 @@ TResultList BuildResultList(const TOutlineNode& contest, const std::vector<TLog*
   });
   for (std::size_t i = 0; i < list.Rows.size(); ++i) {
     list.Rows[i].Place = i > 0 && list.Rows[i].TotalScore == list.Rows[i - 1].TotalScore ? list.Rows[i - 1].Place
-                                                                                          : static_cast<int32_t>(i + 1);
+                                                                                         : static_cast<int32_t>(i + 1);
   }
   return list;
 }

@@ -70,7 +70,8 @@ void WriteResultsText(std::ostream& out, const std::vector<TResultList>& lists) 
     std::array<std::size_t, kTextColumns.size()> widths{};
     for (std::size_t c = 0; c < kTextColumns.size(); ++c) {
       widths[c] = kTextColumns[c].Caption.size();
-      for (const TResultRow& row : list.Rows) widths[c] = std::max(widths[c], CellText(row, kTextColumns[c].Column).size());
+      for (const TResultRow& row : list.Rows)
+        widths[c] = std::max(widths[c], CellText(row, kTextColumns[c].Column).size());
     }
     std::string line;
     for (std::size_t c = 0; c < kTextColumns.size(); ++c) {

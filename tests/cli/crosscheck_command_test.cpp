@@ -54,9 +54,9 @@ TEST(CrossCheckCommand, JsonMembersFollowLogsInTheirShape) {
   ASSERT_EQ(check["logs"].size(), doc["logs"].size());
   EXPECT_TRUE(check["logs"][8].is_null());
   const json& log = check["logs"][1];  // SM0PLN
-  EXPECT_EQ(Keys(log), (std::vector<std::string>{"group", "station", "replaced_by", "clock_offset_minutes",
-                                                 "clock_pairs", "counts", "ScoreAfter", "SquaresAfter", "TotalAfter",
-                                                 "QSOs"}));
+  EXPECT_EQ(Keys(log),
+            (std::vector<std::string>{"group", "station", "replaced_by", "clock_offset_minutes", "clock_pairs",
+                                      "counts", "ScoreAfter", "SquaresAfter", "TotalAfter", "QSOs"}));
   EXPECT_EQ(log["counts"].dump(),
             R"({"confirmed":5,"confirmed-partner-busted":0,"busted-call":1,"busted-locator":0,"busted-serial":0,)"
             R"("time-mismatch":1,"not-in-log":0,"partner-unreadable":0,"no-log":1,"unique":0,"own-call":0,)"
@@ -73,9 +73,9 @@ TEST(CrossCheckCommand, JsonMembersFollowLogsInTheirShape) {
   ASSERT_EQ(results.size(), 1u);
   EXPECT_EQ(results[0]["caption"], "20261201 : VHF");
   const json& first = results[0]["rows"][0];
-  EXPECT_EQ(Keys(first), (std::vector<std::string>{"Place", "logs", "Call", "Locator", "QSOs", "Squares", "DxScore",
-                                                   "SquareBonus", "ClaimedScore", "TotalScore", "TotalAfter", "BestDx",
-                                                   "Club", "Notes"}));
+  EXPECT_EQ(Keys(first),
+            (std::vector<std::string>{"Place", "logs", "Call", "Locator", "QSOs", "Squares", "DxScore", "SquareBonus",
+                                      "ClaimedScore", "TotalScore", "TotalAfter", "BestDx", "Club", "Notes"}));
   EXPECT_EQ(first["Call"], "SM2NRE");
   EXPECT_EQ(first["BestDx"], "SM7HJM 1209,5 km");
 }
@@ -98,9 +98,12 @@ TEST(CrossCheckCommand, ApplyLowersTheAcceptedTotals) {
 }
 
 TEST(CrossCheckCommand, BadOptionValuesAreUsageErrors) {
-  for (const std::vector<std::string>& args :
-       {std::vector<std::string>{"--time-tolerance", "-1"}, {"--time-tolerance", "1441"}, {"--time-tolerance=1e1"},
-        {"--results", "xml"}, {"--results"}, {"--ubn", ""}}) {
+  for (const std::vector<std::string>& args : {std::vector<std::string>{"--time-tolerance", "-1"},
+                                               {"--time-tolerance", "1441"},
+                                               {"--time-tolerance=1e1"},
+                                               {"--results", "xml"},
+                                               {"--results"},
+                                               {"--ubn", ""}}) {
     std::ostringstream out;
     std::ostringstream err;
     std::vector<std::string> full = args;

@@ -18,13 +18,17 @@ TEST(BadBatches, EveryOddLogGetsItsPrescribedPlace) {
   std::string noCall = EdiOf({"", "JO66SD", {"1800 SM6XYZ JO57AA"}});
   std::string noQsos = EdiOf({"SM5NOQ", "JO66SD", {}});
   std::string badTimes = EdiOf({"SM5ABC", "JO66SD", {"1800 SM6XYZ JO57AA", "1801 SM6XYZ JO57AA"}});
-  badTimes.replace(badTimes.find("070605;1800"), 11, "070605;18.0").replace(badTimes.find("070605;1801"), 11,
-                                                                             "070699;1801");
+  badTimes.replace(badTimes.find("070605;1800"), 11, "070605;18.0")
+      .replace(badTimes.find("070605;1801"), 11, "070699;1801");
   const std::vector<std::string> paths{
-      dir.Write("nocall.edi", noCall),          dir.Write("noqsos.edi", noQsos),
-      dir.Write("badtimes.edi", badTimes),      dir.Write("partner.edi", EdiOf(partner)),
-      dir.Write("again.edi", EdiOf(partner)),   dir.PathOf("missing.edi"),
-      dir.PathOf("missing.edi"),                dir.Write("partner.edi", EdiOf(partner)),
+      dir.Write("nocall.edi", noCall),
+      dir.Write("noqsos.edi", noQsos),
+      dir.Write("badtimes.edi", badTimes),
+      dir.Write("partner.edi", EdiOf(partner)),
+      dir.Write("again.edi", EdiOf(partner)),
+      dir.PathOf("missing.edi"),
+      dir.PathOf("missing.edi"),
+      dir.Write("partner.edi", EdiOf(partner)),
   };
   TImportSession session(TLocalSettings{',', 60});
   session.ImportFiles(paths, 2007);

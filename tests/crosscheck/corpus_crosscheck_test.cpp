@@ -20,7 +20,8 @@ std::vector<std::string> EdiFilesBelow(const fs::path& folder) {
   for (auto it = fs::recursive_directory_iterator(folder, error); !error && it != fs::recursive_directory_iterator();
        it.increment(error)) {
     std::string extension = it->path().extension().string();
-    std::transform(extension.begin(), extension.end(), extension.begin(), [](unsigned char c) { return std::tolower(c); });
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return std::tolower(c); });
     if (it->is_regular_file() && extension == ".edi") files.push_back(it->path().string());
   }
   std::sort(files.begin(), files.end());
@@ -55,9 +56,7 @@ TEST(CorpusCrossCheck, TheRealContestEveningIsSound) {
   CheckFolder(fs::path(LOGGREVY_CORPUS_DIR) / "real" / "radoshordos__vkvpa-new" / "012026", 2026);
 }
 
-TEST(CorpusCrossCheck, EveryOtherRealLogIsSound) {
-  CheckFolder(fs::path(LOGGREVY_CORPUS_DIR) / "real", 2026);
-}
+TEST(CorpusCrossCheck, EveryOtherRealLogIsSound) { CheckFolder(fs::path(LOGGREVY_CORPUS_DIR) / "real", 2026); }
 
 TEST(CorpusCrossCheck, TheSampleEveningIsSound) { CheckFolder(fs::path(LOGGREVY_SAMPLES_DIR) / "nac-evening", 2026); }
 

@@ -61,8 +61,8 @@ struct TBatch {
       if (!text.empty()) text += "; ";
       text += std::string(VerdictCode(v.Verdict)) + " " + Check->Text(log, q);
       if (HasEvidence(v.Verdict)) {
-        text += " @" + std::to_string(v.OtherLog) + "/" + std::to_string(v.OtherQso) + " " +
-                std::to_string(v.DeltaMinutes);
+        text +=
+            " @" + std::to_string(v.OtherLog) + "/" + std::to_string(v.OtherQso) + " " + std::to_string(v.DeltaMinutes);
       }
     }
     return text;

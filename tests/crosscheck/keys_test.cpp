@@ -8,12 +8,11 @@ namespace {
 
 TEST(BandKey, NamesTheBandOfTheFrequencyOrKeepsTheText) {
   const std::pair<const char*, const char*> cases[] = {
-      {"144 MHz", "144MHZ"}, {"145", "144MHZ"},    {"144Mhz", "144MHZ"}, {"145.000", "144MHZ"},
-      {"1.3 GHz", "1,3GHZ"}, {"1,2 GHz", "1,3GHZ"}, {"1296 MH", "1,3GHZ"}, {"10", "10GHZ"},
-      {"10 G", "10GHZ"},     {"10368", "10GHZ"},    {"47", "47GHZ"},      {"144", "144MHZ"},
-      {"144 GHz", "144GHZ"}, {"29,7", "28MHZ"},     {"29,71", "29,71"},   {"28500K", "28MHZ"},
-      {"432", "432MHZ"},     {"2.3G", "2,3GHZ"},    {"3cm", "3CM"},       {"", ""},
-      {"144,", "144,"},      {",5", ",5"},          {"76", "76GHZ"},      {"9 MHz", "9MHZ"},
+      {"144 MHz", "144MHZ"}, {"145", "144MHZ"},     {"144Mhz", "144MHZ"},  {"145.000", "144MHZ"}, {"1.3 GHz", "1,3GHZ"},
+      {"1,2 GHz", "1,3GHZ"}, {"1296 MH", "1,3GHZ"}, {"10", "10GHZ"},       {"10 G", "10GHZ"},     {"10368", "10GHZ"},
+      {"47", "47GHZ"},       {"144", "144MHZ"},     {"144 GHz", "144GHZ"}, {"29,7", "28MHZ"},     {"29,71", "29,71"},
+      {"28500K", "28MHZ"},   {"432", "432MHZ"},     {"2.3G", "2,3GHZ"},    {"3cm", "3CM"},        {"", ""},
+      {"144,", "144,"},      {",5", ",5"},          {"76", "76GHZ"},       {"9 MHz", "9MHZ"},
   };
   for (const auto& [band, key] : cases) EXPECT_EQ(BandKey(band), key) << band;
 }
@@ -39,8 +38,12 @@ TEST(QsoTime, IsKnownOnlyForRealDatesAndFourDigitTimes) {
   EXPECT_EQ(QsoMinutes("500101", "0000"), 0);
   EXPECT_EQ(QsoMinutes("500102", "0101"), 1440 + 61);
   EXPECT_EQ(QsoMinutes("000101", "0000"), int64_t{18262} * 1440);
-  for (const auto& [date, time] : {std::pair{"070230", "1800"}, {"07065", "1800"}, {"070605", "2400"},
-                                   {"070605", "1860"}, {"070605", "180"}, {"0706O5", "1800"}}) {
+  for (const auto& [date, time] : {std::pair{"070230", "1800"},
+                                   {"07065", "1800"},
+                                   {"070605", "2400"},
+                                   {"070605", "1860"},
+                                   {"070605", "180"},
+                                   {"0706O5", "1800"}}) {
     EXPECT_FALSE(QsoMinutes(date, time)) << date << " " << time;
   }
   EXPECT_EQ(DayText(*QsoDay("070605")), "20070605");

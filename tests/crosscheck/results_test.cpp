@@ -17,7 +17,8 @@ using test::EdiBuilder;
 struct TSessionBatch {
   explicit TSessionBatch(const std::vector<std::string>& texts) : Session(TLocalSettings{'.', 60}) {
     std::vector<std::string> paths;
-    for (std::size_t i = 0; i < texts.size(); ++i) paths.push_back(Dir.Write("log" + std::to_string(i) + ".edi", texts[i]));
+    for (std::size_t i = 0; i < texts.size(); ++i)
+      paths.push_back(Dir.Write("log" + std::to_string(i) + ".edi", texts[i]));
     Session.ImportFiles(paths, 2007);
     for (TLog* log : Session.Logs()) log->UseOwnSum();
   }
