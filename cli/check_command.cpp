@@ -27,6 +27,7 @@ constexpr std::string_view kUsage =
     "                         (default: the offset in force now)\n"
     "  --decimal-separator C  separator of the claimed best-DX distance and of\n"
     "                         distances in the report (default: the locale's)\n"
+    "  --jobs N               read and check on N threads (default: the cores)\n"
     "  -h, --help             show this help\n"
     "  --version              show the version\n"
     "\n"
@@ -35,6 +36,7 @@ constexpr std::string_view kUsage =
 struct TOptions {
   bool Json = false;
   TReportSettings Settings{};
+  std::size_t Jobs = 1;
   std::vector<std::string> Files;
 };
 
@@ -68,11 +70,18 @@ std::optional<char> ParseSeparator(std::string_view text) {
   return c;
 }
 
+std::optional<std::size_t> ParseJobs(std::string_view text) {
+  const auto value = ParseYear(text);  // up to four digits
+  if (!value || *value < 1 || *value > 1024) return std::nullopt;
+  return static_cast<std::size_t>(*value);
+}
+
 // Parses the arguments; returns the exit status when the command ends here
 // (help, version), throws TUsageError for bad usage.
 std::optional<int> ParseArguments(const std::vector<std::string>& args, const TSystemDefaults& defaults,
                                   TOptions& options, std::ostream& out) {
   options.Settings = {defaults.Year, defaults.UtcOffsetMinutes, defaults.DecimalSeparator};
+  options.Jobs = defaults.Jobs;
   bool optionsEnded = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
@@ -102,6 +111,16 @@ std::optional<int> ParseArguments(const std::vector<std::string>& args, const TS
     if (const std::size_t equals = arg.find('='); equals != std::string::npos) {
       name = arg.substr(0, equals);
       value = arg.substr(equals + 1);
+    }
+    if (name == "--jobs") {
+      if (!value) {
+        if (i + 1 >= args.size()) throw TUsageError{"option '--jobs' needs a value"};
+        value = args[++i];
+      }
+      const auto jobs = ParseJobs(*value);
+      if (!jobs) throw TUsageError{"--jobs takes a number of threads from 1 to 1024, not '" + *value + "'"};
+      options.Jobs = *jobs;
+      continue;
     }
     if (name != "--year" && name != "--utc-offset" && name != "--decimal-separator") {
       throw TUsageError{"unknown option '" + arg + "'"};
@@ -153,9 +172,9 @@ int RunCheckCommand(const std::vector<std::string>& args, std::ostream& out, std
   }
 
   TImportSession session({options.Settings.DecimalSeparator, options.Settings.UtcOffsetMinutes});
-  session.ImportFiles(files, options.Settings.Year);
+  session.ImportFiles(files, options.Settings.Year, {}, options.Jobs);
   if (options.Json) {
-    WriteJsonReport(out, session, options.Settings);
+    WriteJsonReport(out, session, options.Settings, options.Jobs);
   } else {
     WriteTextReport(out, session, options.Settings);
   }
