@@ -1,10 +1,12 @@
 #include <ostream>
+#include <string>
 #include <unordered_map>
 #include <variant>
 
 #include "cli/json_writer.h"
 #include "cli/reports.h"
 #include "edi/keywords.h"
+#include "model/ordered_work.h"
 
 namespace loggrevy {
 namespace {
@@ -191,7 +193,8 @@ void Log(TJsonWriter& json, const TLog& log) {
 
 }  // namespace
 
-void WriteJsonReport(std::ostream& out, const TImportSession& session, const TReportSettings& settings) {
+void WriteJsonReport(std::ostream& out, const TImportSession& session, const TReportSettings& settings,
+                     std::size_t jobs) {
   TLogIndex index;
   for (std::size_t i = 0; i < session.Logs().size(); ++i) index[session.Logs()[i]] = i;
 
@@ -204,7 +207,25 @@ void WriteJsonReport(std::ostream& out, const TImportSession& session, const TRe
   for (const auto& contest : session.Contests()) Node(json, *contest, index);
   json.EndArray();
   json.Key("logs").BeginArray();
-  for (const TLog* log : session.Logs()) Log(json, *log);
+  const std::vector<TLog*>& logs = session.Logs();
+  if (jobs <= 1) {
+    for (const TLog* log : logs) Log(json, *log);
+  } else {
+    // Each log is written on one of the threads into a text of its own and
+    // passed on in order. A text is used again once it was passed on: a few
+    // per thread keep the threads busy and the memory small.
+    const std::size_t ahead = 4 * jobs;
+    std::vector<std::string> parts(ahead);
+    RunInOrder(
+        logs.size(), jobs, ahead,
+        [&](std::size_t i) {
+          std::string& part = parts[i % ahead];
+          part.clear();
+          TJsonWriter writer(part);
+          Log(writer, *logs[i]);
+        },
+        [&](std::size_t i) { json.Raw(parts[i % ahead]); });
+  }
   json.EndArray();
   json.EndObject();
   json.Flush();

@@ -34,17 +34,39 @@ const std::array<TUtf8Char, 128>& HighHalf() {
 }
 
 // Control characters, the quotation mark and the backslash are escaped.
-bool NeedsEscape(unsigned char c) { return c < 0x20 || c == '"' || c == '\\'; }
+constexpr bool NeedsEscape(unsigned char c) { return c < 0x20 || c == '"' || c == '\\'; }
+
+// Bytes that a text cannot take as they are: escaped or, from 80 hex up,
+// converted to UTF-8.
+constexpr std::array<bool, 256> MakeSpecial() {
+  std::array<bool, 256> special{};
+  for (std::size_t c = 0; c < special.size(); ++c) special[c] = NeedsEscape(static_cast<unsigned char>(c)) || c >= 0x80;
+  return special;
+}
+constexpr std::array<bool, 256> kSpecial = MakeSpecial();
 
 }  // namespace
 
-TJsonWriter::TJsonWriter(std::ostream& out) : Out_(out) { Buffer_.reserve(kFlushAt + 4096); }
+TJsonWriter::TJsonWriter(std::ostream& out) : Out_(&out), Buffer_(Own_) { Buffer_.reserve(kFlushAt + 4096); }
+
+TJsonWriter::TJsonWriter(std::string& text) : Buffer_(text) {}
 
 TJsonWriter::~TJsonWriter() { Flush(); }
 
 void TJsonWriter::Flush() {
-  Out_.write(Buffer_.data(), static_cast<std::streamsize>(Buffer_.size()));
+  if (Out_ == nullptr) return;
+  Out_->write(Buffer_.data(), static_cast<std::streamsize>(Buffer_.size()));
   Buffer_.clear();
+}
+
+void TJsonWriter::Raw(std::string_view json) {
+  Separate();
+  if (Out_ != nullptr && Buffer_.size() + json.size() >= kFlushAt) {
+    Flush();
+    Out_->write(json.data(), static_cast<std::streamsize>(json.size()));
+    return;
+  }
+  Buffer_ += json;
 }
 
 void TJsonWriter::Separate() {
@@ -53,15 +75,15 @@ void TJsonWriter::Separate() {
     return;
   }
   if (!First_.empty()) {
-    if (!First_.back()) Buffer_ += ',';
-    First_.back() = false;
+    if (First_.back() == 0) Buffer_ += ',';
+    First_.back() = 0;
   }
 }
 
 void TJsonWriter::BeginObject() {
   Separate();
   Buffer_ += '{';
-  First_.push_back(true);
+  First_.push_back(1);
 }
 
 void TJsonWriter::EndObject() {
@@ -73,7 +95,7 @@ void TJsonWriter::EndObject() {
 void TJsonWriter::BeginArray() {
   Separate();
   Buffer_ += '[';
-  First_.push_back(true);
+  First_.push_back(1);
 }
 
 void TJsonWriter::EndArray() {
@@ -82,10 +104,11 @@ void TJsonWriter::EndArray() {
   MaybeFlush();
 }
 
+// The program's own member names need no escapes.
 TJsonWriter& TJsonWriter::Key(std::string_view name) {
   Separate();
   Buffer_ += '"';
-  EscapedAscii(name);
+  Buffer_ += name;
   Buffer_ += "\":";
   AfterKey_ = true;
   return *this;
@@ -152,17 +175,20 @@ void TJsonWriter::EscapedAscii(std::string_view text) {
 void TJsonWriter::Cp1252(std::string_view text) {
   Separate();
   Buffer_ += '"';
-  const auto& high = HighHalf();
-  std::size_t ascii = 0;
+  std::size_t plain = 0;
   for (std::size_t i = 0; i < text.size(); ++i) {
     const auto c = static_cast<unsigned char>(text[i]);
-    if (c < 0x80) continue;
-    EscapedAscii(text.substr(ascii, i - ascii));
-    ascii = i + 1;
-    const TUtf8Char& utf8 = high[c - 0x80];
-    Buffer_.append(utf8.Bytes, utf8.Size);
+    if (!kSpecial[c]) continue;
+    Buffer_.append(text.data() + plain, i - plain);
+    plain = i + 1;
+    if (c >= 0x80) {
+      const TUtf8Char& utf8 = HighHalf()[c - 0x80];
+      Buffer_.append(utf8.Bytes, utf8.Size);
+    } else {
+      EscapedAscii(text.substr(i, 1));
+    }
   }
-  EscapedAscii(text.substr(ascii));
+  Buffer_.append(text.data() + plain, text.size() - plain);
   Buffer_ += '"';
   MaybeFlush();
 }

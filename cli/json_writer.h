@@ -16,6 +16,9 @@ namespace loggrevy {
 class TJsonWriter {
  public:
   explicit TJsonWriter(std::ostream& out);
+  // Writes into text instead, all of it kept there (for a part of a document
+  // written on another thread).
+  explicit TJsonWriter(std::string& text);
   ~TJsonWriter();  // flushes
   TJsonWriter(const TJsonWriter&) = delete;
   TJsonWriter& operator=(const TJsonWriter&) = delete;
@@ -37,6 +40,9 @@ class TJsonWriter {
   // is not UTF-8 replaced by U+FFFD as nlohmann's replace handler does.
   void Bytes(std::string_view text);
 
+  // A value that another writer wrote as a whole document.
+  void Raw(std::string_view json);
+
   // Passes what is buffered on to the stream.
   void Flush();
 
@@ -44,13 +50,14 @@ class TJsonWriter {
   void Separate();
   void EscapedAscii(std::string_view text);
   void MaybeFlush() {
-    if (Buffer_.size() >= kFlushAt) Flush();
+    if (Out_ != nullptr && Buffer_.size() >= kFlushAt) Flush();
   }
 
   static constexpr std::size_t kFlushAt = 1 << 16;
-  std::ostream& Out_;
-  std::string Buffer_;
-  std::vector<bool> First_;  // per open object or array: nothing written in it yet
+  std::ostream* Out_ = nullptr;  // nullptr: everything stays in Buffer_
+  std::string Own_;
+  std::string& Buffer_;
+  std::vector<char> First_;  // per open object or array: nothing written in it yet
   bool AfterKey_ = false;
 };
 

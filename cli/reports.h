@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <iosfwd>
 
@@ -18,7 +19,9 @@ struct TReportSettings {
 // messages, indented.
 void WriteTextReport(std::ostream& out, const TImportSession& session, const TReportSettings& settings);
 
-// The JSON document of the whole batch.
-void WriteJsonReport(std::ostream& out, const TImportSession& session, const TReportSettings& settings);
+// The JSON document of the whole batch; with jobs > 1 the logs are written
+// on that many threads, to the same bytes.
+void WriteJsonReport(std::ostream& out, const TImportSession& session, const TReportSettings& settings,
+                     std::size_t jobs = 1);
 
 }  // namespace loggrevy
