@@ -211,20 +211,19 @@ void WriteJsonReport(std::ostream& out, const TImportSession& session, const TRe
   if (jobs <= 1) {
     for (const TLog* log : logs) Log(json, *log);
   } else {
-    // Each log is written on one of the threads into a text of its own and
-    // passed on in order. A text is used again once it was passed on: a few
+    // Each log is written on one of the threads into a buffer of its own and
+    // passed on in order. A buffer is used again once it was passed on: a few
     // per thread keep the threads busy and the memory small.
     const std::size_t ahead = 4 * jobs;
-    std::vector<std::string> parts(ahead);
+    std::vector<TJsonWriter> parts(ahead);
     RunInOrder(
         logs.size(), jobs, ahead,
         [&](std::size_t i) {
-          std::string& part = parts[i % ahead];
-          part.clear();
-          TJsonWriter writer(part);
-          Log(writer, *logs[i]);
+          TJsonWriter& part = parts[i % ahead];
+          part.Clear();
+          Log(part, *logs[i]);
         },
-        [&](std::size_t i) { json.Raw(parts[i % ahead]); });
+        [&](std::size_t i) { json.Raw(parts[i % ahead].Text()); });
   }
   json.EndArray();
   json.EndObject();
