@@ -214,16 +214,21 @@ void WriteJsonReport(std::ostream& out, const TImportSession& session, const TRe
     // Each log is written on one of the threads into a buffer of its own and
     // passed on in order. A buffer is used again once it was passed on: a few
     // per thread keep the threads busy and the memory small.
+    // Each buffer has cache lines of its own, or the threads would slow
+    // each other down writing beside each other.
+    struct alignas(64) TPart {
+      TJsonWriter Writer;
+    };
     const std::size_t ahead = 4 * jobs;
-    std::vector<TJsonWriter> parts(ahead);
+    std::vector<TPart> parts(ahead);
     RunInOrder(
         logs.size(), jobs, ahead,
         [&](std::size_t i) {
-          TJsonWriter& part = parts[i % ahead];
+          TJsonWriter& part = parts[i % ahead].Writer;
           part.Clear();
           Log(part, *logs[i]);
         },
-        [&](std::size_t i) { json.Raw(parts[i % ahead].Text()); });
+        [&](std::size_t i) { json.Raw(parts[i % ahead].Writer.Text()); });
   }
   json.EndArray();
   json.EndObject();
