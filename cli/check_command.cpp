@@ -176,7 +176,7 @@ int RunCheckCommand(const std::vector<std::string>& args, std::ostream& out, std
   if (options.Json) {
     WriteJsonReport(out, session, options.Settings, options.Jobs);
   } else {
-    WriteTextReport(out, session, options.Settings);
+    WriteTextReport(out, session, options.Settings, options.Jobs);
   }
   return kExitOk;
 }

@@ -16,8 +16,9 @@ struct TReportSettings {
 
 // The human report in UTF-8: per contest node of the outline, a line per log
 // or group with its figures and problems, then the log's diagnostics and
-// messages, indented.
-void WriteTextReport(std::ostream& out, const TImportSession& session, const TReportSettings& settings);
+// messages, indented. jobs: the threads that look through the QSOs first.
+void WriteTextReport(std::ostream& out, const TImportSession& session, const TReportSettings& settings,
+                     std::size_t jobs = 1);
 
 // The JSON document of the whole batch; with jobs > 1 the logs are written
 // on that many threads, to the same bytes.
