@@ -212,14 +212,15 @@ void WriteJsonReport(std::ostream& out, const TImportSession& session, const TRe
     for (const TLog* log : logs) Log(json, *log);
   } else {
     // Each log is written on one of the threads into a buffer of its own and
-    // passed on in order. A buffer is used again once it was passed on: a few
-    // per thread keep the threads busy and the memory small.
+    // passed on in order. A buffer is used again once it was passed on:
+    // sixteen per thread (a few megabytes) keep the threads busy even when one
+    // of them loses its core for a while.
     // Each buffer has cache lines of its own, or the threads would slow
     // each other down writing beside each other.
     struct alignas(64) TPart {
       TJsonWriter Writer;
     };
-    const std::size_t ahead = 4 * jobs;
+    const std::size_t ahead = 16 * jobs;
     std::vector<TPart> parts(ahead);
     RunInOrder(
         logs.size(), jobs, ahead,

@@ -108,7 +108,9 @@ void WriteTextReport(std::ostream& out, const TImportSession& session, const TRe
     pieces.push_back({contest.get(), nullptr});
     for (const auto& child : contest->Children) pieces.push_back({contest.get(), child.get()});
   }
-  const std::size_t ahead = 4 * std::max<std::size_t>(jobs, 1);
+  // The texts are small: each piece has one, so no thread waits for another
+  // that lost its core for a while.
+  const std::size_t ahead = std::max<std::size_t>(pieces.size(), 1);
   std::vector<std::string> parts(ahead);
   RunInOrder(
       pieces.size(), jobs, ahead,
