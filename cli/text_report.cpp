@@ -115,7 +115,11 @@ void WriteTextReport(std::ostream& out, const TImportSession& session, const TRe
   RunInOrder(
       pieces.size(), jobs, ahead,
       [&](std::size_t i) {
-        std::ostringstream text;
+        // One stream per thread, emptied for each piece: a new stream takes a
+        // reference to the shared locale, which the threads would fight over.
+        thread_local std::ostringstream text;
+        text.str(std::string());
+        text.clear();
         if (const TOutlineNode* child = pieces[i].Child) {
           if (const TLog* log = child->Log()) {
             WriteLogNode(text, kIndentLog, *child, *log, settings, best);
@@ -130,7 +134,7 @@ void WriteTextReport(std::ostream& out, const TImportSession& session, const TRe
         } else {
           text << '\n' << Utf8(pieces[i].Contest->Text) << '\n';
         }
-        parts[i % ahead] = std::move(text).str();
+        parts[i % ahead] = text.str();
       },
       [&](std::size_t i) { out << parts[i % ahead]; });
 }
