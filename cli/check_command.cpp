@@ -30,7 +30,7 @@ constexpr std::string_view kProgram = "loggrevy-check";
 constexpr std::string_view kUsage =
     "Usage: loggrevy-check [--json] [--year YYYY] [--utc-offset MINUTES] [--decimal-separator C]\n"
     "                      [--crosscheck] [--time-tolerance MINUTES] [--compare-serials]\n"
-    "                      [--apply-crosscheck] [--results FORMAT] [--ubn DIR] FILE...\n"
+    "                      [--apply-crosscheck] [--results FORMAT] [--ubn DIR] [--jobs N] FILE...\n"
     "\n"
     "Reads and checks EDI (REG1TEST) contest logs as the desktop program does and\n"
     "prints what the judge would see. Never writes to the logs.\n"
@@ -54,6 +54,7 @@ constexpr std::string_view kUsage =
     "                         text, csv, html or json\n"
     "  --ubn DIR              also write a check report per station to DIR/CALL.txt;\n"
     "                         DIR is created and must not exist\n"
+    "  --jobs N               read and check on N threads (default: the cores)\n"
     "  -h, --help             show this help\n"
     "  --version              show the version\n"
     "\n"
@@ -70,6 +71,7 @@ struct TOptions {
   bool Apply = false;
   TResultsFormat Results = TResultsFormat::None;
   std::optional<std::string> UbnDir;
+  std::size_t Jobs = 1;
   std::vector<std::string> Files;
 };
 
@@ -120,11 +122,18 @@ std::optional<TResultsFormat> ParseResultsFormat(std::string_view text) {
   return std::nullopt;
 }
 
+std::optional<std::size_t> ParseJobs(std::string_view text) {
+  const auto value = ParseYear(text);  // up to four digits
+  if (!value || *value < 1 || *value > 1024) return std::nullopt;
+  return static_cast<std::size_t>(*value);
+}
+
 // Parses the arguments; returns the exit status when the command ends here
 // (help, version), throws TUsageError for bad usage.
 std::optional<int> ParseArguments(const std::vector<std::string>& args, const TSystemDefaults& defaults,
                                   TOptions& options, std::ostream& out) {
   options.Settings = {defaults.Year, defaults.UtcOffsetMinutes, defaults.DecimalSeparator};
+  options.Jobs = defaults.Jobs;
   bool optionsEnded = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
@@ -166,6 +175,16 @@ std::optional<int> ParseArguments(const std::vector<std::string>& args, const TS
     if (const std::size_t equals = arg.find('='); equals != std::string::npos) {
       name = arg.substr(0, equals);
       value = arg.substr(equals + 1);
+    }
+    if (name == "--jobs") {
+      if (!value) {
+        if (i + 1 >= args.size()) throw TUsageError{"option '--jobs' needs a value"};
+        value = args[++i];
+      }
+      const auto jobs = ParseJobs(*value);
+      if (!jobs) throw TUsageError{"--jobs takes a number of threads from 1 to 1024, not '" + *value + "'"};
+      options.Jobs = *jobs;
+      continue;
     }
     if (name != "--year" && name != "--utc-offset" && name != "--decimal-separator" && name != "--time-tolerance" &&
         name != "--results" && name != "--ubn") {
@@ -297,7 +316,7 @@ int RunCheckCommand(const std::vector<std::string>& args, std::ostream& out, std
   }
 
   TImportSession session({options.Settings.DecimalSeparator, options.Settings.UtcOffsetMinutes});
-  session.ImportFiles(files, options.Settings.Year);
+  session.ImportFiles(files, options.Settings.Year, {}, options.Jobs);
 
   std::unique_ptr<TCrossCheck> crossCheck;
   if (options.CrossCheck || options.UbnDir) {
@@ -322,7 +341,7 @@ int RunCheckCommand(const std::vector<std::string>& args, std::ostream& out, std
   if (options.CrossCheck) extras.CrossCheck = crossCheck.get();
   if (options.Results != TResultsFormat::None) extras.Results = &results;
   if (options.Json || options.Results == TResultsFormat::Json) {
-    WriteJsonReport(out, session, options.Settings, extras);
+    WriteJsonReport(out, session, options.Settings, extras, options.Jobs);
   } else if (options.Results == TResultsFormat::Text) {
     WriteResultsText(out, results);
   } else if (options.Results == TResultsFormat::Csv) {
@@ -330,7 +349,7 @@ int RunCheckCommand(const std::vector<std::string>& args, std::ostream& out, std
   } else if (options.Results == TResultsFormat::Html) {
     WriteResultsHtml(out, results);
   } else {
-    WriteTextReport(out, session, options.Settings, extras);
+    WriteTextReport(out, session, options.Settings, extras, options.Jobs);
   }
   errno = 0;
   out.flush();

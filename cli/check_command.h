@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <iosfwd>
 #include <string>
@@ -13,6 +14,7 @@ struct TSystemDefaults {
   int32_t Year = 2026;
   int32_t UtcOffsetMinutes = 60;
   char DecimalSeparator = ',';
+  std::size_t Jobs = 1;  // threads that read and check
 };
 
 inline constexpr int kExitOk = 0;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <iosfwd>
 
@@ -25,13 +26,15 @@ struct TReportExtras {
 
 // The human report in UTF-8: per contest node of the outline, a line per log
 // or group with its figures and problems, then the log's diagnostics and
-// messages, indented, and after a cross-check its verdicts.
+// messages, indented, and after a cross-check its verdicts. jobs: the
+// threads that write the logs' parts, passed on in order.
 void WriteTextReport(std::ostream& out, const TImportSession& session, const TReportSettings& settings,
-                     const TReportExtras& extras = {});
+                     const TReportExtras& extras = {}, std::size_t jobs = 1);
 
 // The JSON document of the whole batch; the members "crosscheck" and
-// "results" follow "logs" when there are such extras.
+// "results" follow "logs" when there are such extras. With jobs > 1 the logs
+// are written on that many threads, to the same bytes.
 void WriteJsonReport(std::ostream& out, const TImportSession& session, const TReportSettings& settings,
-                     const TReportExtras& extras = {});
+                     const TReportExtras& extras = {}, std::size_t jobs = 1);
 
 }  // namespace loggrevy

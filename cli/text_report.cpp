@@ -1,13 +1,17 @@
+#include <algorithm>
 #include <cstdio>
 #include <optional>
 #include <ostream>
+#include <sstream>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "cli/reports.h"
 #include "core/cp1252.h"
 #include "core/locator.h"
 #include "model/labels.h"
+#include "model/ordered_work.h"
 #include "results/writers.h"
 
 namespace loggrevy {
@@ -32,7 +36,27 @@ void WriteLabels(std::ostream& out, const TEntry& entry) {
   if (entry.HasRemarks()) out << kIndentDetail << Utf8(labels::kHasRemarks) << '\n';
 }
 
-void WriteLogDetails(std::ostream& out, const TLog& log, const TReportSettings& settings) {
+// The longest accepted distance of every log, found on the threads before the
+// report is written: the one pass over every QSO of the batch.
+using TBestDistances = std::unordered_map<const TLog*, double>;
+
+TBestDistances BestDistances(const std::vector<TLog*>& logs, std::size_t jobs) {
+  std::vector<double> best(logs.size(), 0.0);
+  RunInOrder(
+      logs.size(), jobs, logs.size(),
+      [&](std::size_t i) {
+        const TNacChecker& checker = logs[i]->Checker();
+        if (!checker.Checked()) return;
+        for (std::size_t n = 1; n <= logs[i]->Edi().QSOs.size(); ++n)
+          best[i] = std::max(best[i], checker.GetQsoDistance(static_cast<int64_t>(n)));
+      },
+      [](std::size_t) {});
+  TBestDistances byLog;
+  for (std::size_t i = 0; i < logs.size(); ++i) byLog.emplace(logs[i], best[i]);
+  return byLog;
+}
+
+void WriteLogDetails(std::ostream& out, const TLog& log, const TReportSettings& settings, double best) {
   const TReg1Test& edi = log.Edi();
   const TNacChecker& checker = log.Checker();
   out << kIndentDetail << "fil: " << log.Path() << '\n';
@@ -40,9 +64,6 @@ void WriteLogDetails(std::ostream& out, const TLog& log, const TReportSettings& 
     out << kIndentDetail << "poäng " << log.GetDxScore() << " (krävd " << edi.CQSOP << ", beräknad "
         << checker.GetScore() << ")  rutor " << log.GetSquares() << " (krävda " << edi.CWWLsCount << ", beräknade "
         << checker.SquareCount() << ")  giltiga QSO " << checker.ValidQsoCount() << '\n';
-    double best = 0.0;
-    for (std::size_t n = 1; n <= edi.QSOs.size(); ++n)
-      best = std::max(best, checker.GetQsoDistance(static_cast<int64_t>(n)));
     out << kIndentDetail << "bästa DX: krävd " << Utf8(edi.CODXCCall) << ' ' << Utf8(edi.CODXCLocator) << ' '
         << FormatDistanceKm(edi.CODXCDistance, settings.DecimalSeparator) << " km, beräknad "
         << FormatDistanceKm(best, settings.DecimalSeparator) << " km\n";
@@ -105,6 +126,7 @@ void WriteCrossCheck(std::ostream& out, const TCrossCheck& crossCheck, std::size
 struct TTextContext {
   const TReportSettings& Settings;
   const TReportExtras& Extras;
+  const TBestDistances& Best;
   std::unordered_map<const TLog*, std::size_t> Index;
 };
 
@@ -124,15 +146,16 @@ void WriteLogNode(std::ostream& out, std::string_view indent, const TOutlineNode
                   const TTextContext& context) {
   WriteFigures(out, indent, node.Text, log);
   WriteLabels(out, log);
-  WriteLogDetails(out, log, context.Settings);
+  WriteLogDetails(out, log, context.Settings, context.Best.at(&log));
   if (context.Extras.CrossCheck != nullptr) WriteCrossCheck(out, *context.Extras.CrossCheck, context.Index.at(&log));
 }
 
 }  // namespace
 
 void WriteTextReport(std::ostream& out, const TImportSession& session, const TReportSettings& settings,
-                     const TReportExtras& extras) {
-  TTextContext context{settings, extras, {}};
+                     const TReportExtras& extras, std::size_t jobs) {
+  const TBestDistances best = BestDistances(session.Logs(), jobs);
+  TTextContext context{settings, extras, best, {}};
   if (extras.CrossCheck != nullptr) {
     for (std::size_t i = 0; i < session.Logs().size(); ++i) context.Index.emplace(session.Logs()[i], i);
   }
@@ -143,21 +166,46 @@ void WriteTextReport(std::ostream& out, const TImportSession& session, const TRe
         << crossCheck->Options().TimeToleranceMinutes << " min, QSO-nummer jämförs "
         << (crossCheck->Options().CompareSerials ? "i alla QSO" : "i Kvartalstestet") << '\n';
   }
+  // The lines of each log or group are written on the threads, each into a
+  // text of its own, and passed on in outline order under their contests.
+  struct TPiece {
+    const TOutlineNode* Contest;  // its heading when Child is nullptr
+    const TOutlineNode* Child;
+  };
+  std::vector<TPiece> pieces;
   for (const auto& contest : session.Contests()) {
-    out << '\n' << Utf8(contest->Text) << '\n';
-    for (const auto& child : contest->Children) {
-      if (const TLog* log = child->Log()) {
-        WriteLogNode(out, kIndentLog, *child, *log, context);
-      } else if (const TLogGroup* group = child->Group()) {
-        WriteFigures(out, kIndentLog, child->Text + " (grupp)", *group);
-        WriteLabels(out, *group);
-        if (extras.CrossCheck != nullptr) WriteGroupAfter(out, *extras.CrossCheck, *child, context);
-        for (const auto& member : child->Children) {
-          if (const TLog* memberLog = member->Log()) WriteLogNode(out, "    ", *member, *memberLog, context);
-        }
-      }
-    }
+    pieces.push_back({contest.get(), nullptr});
+    for (const auto& child : contest->Children) pieces.push_back({contest.get(), child.get()});
   }
+  // The texts are small: each piece has one, so no thread waits for another
+  // that lost its core for a while.
+  const std::size_t ahead = std::max<std::size_t>(pieces.size(), 1);
+  std::vector<std::string> parts(ahead);
+  RunInOrder(
+      pieces.size(), jobs, ahead,
+      [&](std::size_t i) {
+        // One stream per thread, emptied for each piece: a new stream takes a
+        // reference to the shared locale, which the threads would fight over.
+        thread_local std::ostringstream text;
+        text.str(std::string());
+        text.clear();
+        if (const TOutlineNode* child = pieces[i].Child) {
+          if (const TLog* log = child->Log()) {
+            WriteLogNode(text, kIndentLog, *child, *log, context);
+          } else if (const TLogGroup* group = child->Group()) {
+            WriteFigures(text, kIndentLog, child->Text + " (grupp)", *group);
+            WriteLabels(text, *group);
+            if (extras.CrossCheck != nullptr) WriteGroupAfter(text, *extras.CrossCheck, *child, context);
+            for (const auto& member : child->Children) {
+              if (const TLog* memberLog = member->Log()) WriteLogNode(text, "    ", *member, *memberLog, context);
+            }
+          }
+        } else {
+          text << '\n' << Utf8(pieces[i].Contest->Text) << '\n';
+        }
+        parts[i % ahead] = text.str();
+      },
+      [&](std::size_t i) { out << parts[i % ahead]; });
 }
 
 }  // namespace loggrevy

@@ -68,7 +68,10 @@ std::string BaseCall(std::string_view call) {
   std::string result(base.substr(0, 10));
   if (result.size() >= 2) {
     for (const auto& [from, to] : kPrefixes) {
-      if (std::string_view(result).substr(0, 2) == from) result.replace(0, 2, to);
+      if (result[0] == from[0] && result[1] == from[1]) {
+        result[0] = to[0];
+        result[1] = to[1];
+      }
     }
   }
   return result;
@@ -76,8 +79,9 @@ std::string BaseCall(std::string_view call) {
 
 bool IsSwedishCall(std::string_view call) {
   if (call.size() < 2) return false;
-  const std::string first = UpperCaseAscii(call.substr(0, 2));
-  return (first >= "SA" && first <= "SM") || first == "7S" || first == "8S";
+  const char first = UpperAscii(call[0]);
+  const char second = UpperAscii(call[1]);
+  return (first == 'S' && second >= 'A' && second <= 'M') || ((first == '7' || first == '8') && second == 'S');
 }
 
 bool IsClubCall(std::string_view call) {

@@ -30,6 +30,40 @@ constexpr std::array<long double, 24> SubsquareTerms(int divisor) {
 constexpr std::array<long double, 24> kLongitudeTerms = SubsquareTerms(12);
 constexpr std::array<long double, 24> kLatitudeTerms = SubsquareTerms(24);
 
+// The cosine and sine of every latitude a six-character locator can give (18
+// fields x 10 squares x 24 subsquares), computed as DistanceTo computes them,
+// so that a partner's latitude costs no trigonometry of its own.
+struct TLatitudeRow {
+  double Latitude;
+  long double Cos;
+  long double Sin;
+};
+constexpr std::size_t kLatitudeRows = 18 * 10 * 24;
+
+// The row of a latitude: (latitude + 90) x 24 is the row number and a half.
+std::size_t LatitudeRow(double latitude) {
+  const double place = (latitude + 90.0) * 24.0;
+  return place >= 0.0 && place < static_cast<double>(kLatitudeRows) ? static_cast<std::size_t>(place) : 0;
+}
+
+const std::array<TLatitudeRow, kLatitudeRows>& LatitudeTable() {
+  static const std::array<TLatitudeRow, kLatitudeRows> table = [] {
+    std::array<TLatitudeRow, kLatitudeRows> rows{};
+    for (std::size_t field = 0; field < 18; ++field) {
+      for (std::size_t square = 0; square < 10; ++square) {
+        for (std::size_t letter = 0; letter < 24; ++letter) {
+          const auto latitude = static_cast<double>(static_cast<long double>(field) * 10 - 90 +
+                                                    static_cast<long double>(square) + kLatitudeTerms[letter]);
+          const long double phi = static_cast<long double>(latitude) * kDegToRad;
+          rows[LatitudeRow(latitude)] = {latitude, cosl(phi), sinl(phi)};
+        }
+      }
+    }
+    return rows;
+  }();
+  return table;
+}
+
 }  // namespace
 
 bool IsValidLocator(std::string_view loc) {
@@ -59,8 +93,18 @@ TQrbCalculator::TQrbCalculator(const TLocatorPoint& own)
 
 double TQrbCalculator::DistanceTo(const TLocatorPoint& partner) const {
   const long double lambdaP = static_cast<long double>(partner.Longitude) * kDegToRad;
-  const long double phiP = static_cast<long double>(partner.Latitude) * kDegToRad;
-  long double c = cosl(OwnLongitude_ - lambdaP) * OwnCos_ * cosl(phiP) + OwnSin_ * sinl(phiP);
+  const TLatitudeRow& row = LatitudeTable()[LatitudeRow(partner.Latitude)];
+  long double cosP;
+  long double sinP;
+  if (row.Latitude == partner.Latitude) {
+    cosP = row.Cos;
+    sinP = row.Sin;
+  } else {
+    const long double phiP = static_cast<long double>(partner.Latitude) * kDegToRad;
+    cosP = cosl(phiP);
+    sinP = sinl(phiP);
+  }
+  long double c = cosl(OwnLongitude_ - lambdaP) * OwnCos_ * cosP + OwnSin_ * sinP;
   if (c > 1.0L) return 0.0;
   // Nearly antipodal points can round below -1; the arc is then half a circle.
   if (c < -1.0L) c = -1.0L;

@@ -2,9 +2,12 @@
 
 #include <langinfo.h>
 #include <locale.h>
+#include <sched.h>
 
+#include <algorithm>
 #include <cstring>
 #include <ctime>
+#include <thread>
 
 namespace loggrevy {
 
@@ -29,6 +32,16 @@ int32_t SystemCurrentYear() {
   std::tm local{};
   if (localtime_r(&now, &local) == nullptr) return 1970;
   return local.tm_year + 1900;
+}
+
+// The cores of the affinity mask, as a container or taskset limits them.
+std::size_t SystemCoreCount() {
+  cpu_set_t cores;
+  CPU_ZERO(&cores);
+  if (sched_getaffinity(0, sizeof cores, &cores) == 0 && CPU_COUNT(&cores) > 0) {
+    return static_cast<std::size_t>(CPU_COUNT(&cores));
+  }
+  return std::max(1U, std::thread::hardware_concurrency());
 }
 
 }  // namespace loggrevy

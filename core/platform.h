@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 namespace loggrevy {
@@ -17,5 +18,8 @@ char SystemDecimalSeparator();
 
 // The year of the computer's current date.
 int32_t SystemCurrentYear();
+
+// The processor cores this program may run on; at least 1.
+std::size_t SystemCoreCount();
 
 }  // namespace loggrevy

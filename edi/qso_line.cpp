@@ -18,6 +18,13 @@ void AssignUpper(TShortText<N>& target, std::string_view text) {
 }  // namespace
 
 int32_t TReg1Test::RepeatLimitedInteger(std::string_view text, int& counter, int32_t lineIndex) {
+  // Most numbers are a few digits: read here what ParseInt32 would read.
+  if (text.size() <= 9) {
+    int32_t value = 0;
+    std::size_t i = 0;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9') value = value * 10 + (text[i++] - '0');
+    if (i == text.size() && i > 0) return value;
+  }
   if (const auto number = ParseInt32(text)) return *number;
   ++counter;
   if (counter == 1) {
@@ -36,7 +43,8 @@ void TReg1Test::ParseQSOLine(std::string_view text, int32_t lineIndex) {
   Scratch_ += ' ';
   const std::string_view line = Scratch_;
 
-  TQSORecord q;
+  // Filled in place: nothing below looks at the list of QSOs.
+  TQSORecord& q = QSOs.emplace_back();
   int present = 0;
   std::size_t start = 0;
   for (int field = 1; field <= kQsoFieldCount; ++field) {
@@ -79,7 +87,6 @@ void TReg1Test::ParseQSOLine(std::string_view text, int32_t lineIndex) {
     AddDiagnostic(lineIndex, diag::kUnreadableQsoLine);
     RaiseStatus(3);
   }
-  QSOs.push_back(q);
 }
 
 }  // namespace loggrevy

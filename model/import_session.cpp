@@ -1,6 +1,9 @@
 #include "model/import_session.h"
 
+#include <unordered_set>
+
 #include "core/cp1252.h"
+#include "model/ordered_work.h"
 
 namespace loggrevy {
 namespace {
@@ -53,47 +56,92 @@ TOutlineNode& TImportSession::FindOrAddGroup(TOutlineNode& contest, std::string_
 }
 
 void TImportSession::ImportFiles(const std::vector<std::string>& paths, int32_t year,
-                                 const std::function<void(std::size_t, std::size_t)>& progress) {
+                                 const std::function<void(std::size_t, std::size_t)>& progress, std::size_t jobs) {
+  if (jobs > 1 && paths.size() > 1) {
+    ImportInParallel(paths, year, progress, jobs);
+    return;
+  }
   for (std::size_t done = 0; done < paths.size(); ++done) {
-    const std::string& path = paths[done];
-    // A path that was read before is read again in place; the outline keeps
-    // the node where it is, even when the file now belongs elsewhere.
-    if (const auto known = ByFileName_.find(path); known != ByFileName_.end()) {
-      known->second->Reload();
-      if (progress) progress(done + 1, paths.size());
-      continue;
-    }
-
-    auto log = std::make_unique<TLog>(path, year, Settings_);
-    TLog* created = log.get();
-    Logs_.push_back(created);
-    // A path that could not be opened records no file name: importing it
-    // again makes another log.
-    if (!created->Edi().FileName.empty()) ByFileName_[created->Edi().FileName] = created;
-
-    TOutlineNode& contest = FindOrAddContest(created->GetCaption());
-    const TContestKind kind = created->Checker().Kind();
-    const TReg1Test& edi = created->Edi();
-    TOutlineNode* parent = &contest;
-    std::string text;
-    if (edi.Status == 3 || (kind == TContestKind::None && edi.PCall.empty())) {
-      text = Utf8ToCp1252(path);
-    } else if (kind == TContestKind::Mikro || kind == TContestKind::M28) {
-      parent = &FindOrAddGroup(contest, edi.PCall);
-      text = kind == TContestKind::Mikro ? edi.PBand : edi.PSect;
-    } else {
-      text = edi.PCall;
-    }
-    TOutlineNode& node = AddChild(parent, parent->Children.size(), std::move(text));
-    node.Entry = created;
-    if (TLogGroup* group = parent->Group()) {
-      group->Add(std::move(log));
-    } else {
-      node.Owned = std::move(log);
-    }
-    if (NodeInserted_) NodeInserted_(parent, parent->Children.size() - 1, node);
+    ImportOne(paths[done], year, nullptr);
     if (progress) progress(done + 1, paths.size());
   }
+}
+
+void TImportSession::ImportOne(const std::string& path, int32_t year, std::unique_ptr<TLog> fresh) {
+  // A path that was read before is read again in place; the outline keeps
+  // the node where it is, even when the file now belongs elsewhere.
+  if (const auto known = ByFileName_.find(path); known != ByFileName_.end()) {
+    known->second->Reload();
+    return;
+  }
+  FileNewLog(path, fresh ? std::move(fresh) : std::make_unique<TLog>(path, year, Settings_));
+}
+
+void TImportSession::FileNewLog(const std::string& path, std::unique_ptr<TLog> log) {
+  TLog* created = log.get();
+  Logs_.push_back(created);
+  // A path that could not be opened records no file name: importing it
+  // again makes another log.
+  if (!created->Edi().FileName.empty()) ByFileName_[created->Edi().FileName] = created;
+
+  TOutlineNode& contest = FindOrAddContest(created->GetCaption());
+  const TContestKind kind = created->Checker().Kind();
+  const TReg1Test& edi = created->Edi();
+  TOutlineNode* parent = &contest;
+  std::string text;
+  if (edi.Status == 3 || (kind == TContestKind::None && edi.PCall.empty())) {
+    text = Utf8ToCp1252(path);
+  } else if (kind == TContestKind::Mikro || kind == TContestKind::M28) {
+    parent = &FindOrAddGroup(contest, edi.PCall);
+    text = kind == TContestKind::Mikro ? edi.PBand : edi.PSect;
+  } else {
+    text = edi.PCall;
+  }
+  TOutlineNode& node = AddChild(parent, parent->Children.size(), std::move(text));
+  node.Entry = created;
+  if (TLogGroup* group = parent->Group()) {
+    group->Add(std::move(log));
+  } else {
+    node.Owned = std::move(log);
+  }
+  if (NodeInserted_) NodeInserted_(parent, parent->Children.size() - 1, node);
+}
+
+// The threads only read: the first mention of a path not known yet reads a
+// new log, the first mention of a known path reloads its log (which nothing
+// else touches meanwhile). Which it is, is decided before they start. Every
+// later mention is left to the filing, which does what the serial import
+// does there: a reload when an earlier mention opened the file, another new
+// log when none did.
+void TImportSession::ImportInParallel(const std::vector<std::string>& paths, int32_t year,
+                                      const std::function<void(std::size_t, std::size_t)>& progress, std::size_t jobs) {
+  std::vector<TLog*> reloads(paths.size(), nullptr);
+  std::vector<bool> firstMention(paths.size(), false);
+  std::unordered_set<std::string_view> seen;
+  for (std::size_t i = 0; i < paths.size(); ++i) {
+    if (!seen.insert(paths[i]).second) continue;
+    firstMention[i] = true;
+    if (const auto known = ByFileName_.find(paths[i]); known != ByFileName_.end()) reloads[i] = known->second;
+  }
+  std::vector<std::unique_ptr<TLog>> fresh(paths.size());
+  RunInOrder(
+      paths.size(), jobs, paths.size(),
+      [&](std::size_t i) {
+        if (!firstMention[i]) return;
+        if (reloads[i] != nullptr) {
+          reloads[i]->Reload();
+        } else {
+          fresh[i] = std::make_unique<TLog>(paths[i], year, Settings_);
+        }
+      },
+      [&](std::size_t i) {
+        if (fresh[i]) {
+          FileNewLog(paths[i], std::move(fresh[i]));
+        } else if (reloads[i] == nullptr) {
+          ImportOne(paths[i], year, nullptr);
+        }
+        if (progress) progress(i + 1, paths.size());
+      });
 }
 
 void TImportSession::Clear() {

@@ -42,9 +42,13 @@ class TImportSession {
   void SetNodeInserted(TNodeInserted handler) { NodeInserted_ = std::move(handler); }
 
   // Imports the paths in order; year is the expected contest year of the
-  // batch. progress(done, total) is called after each path.
+  // batch. progress(done, total) is called after each path. With jobs > 1 the
+  // files are read and checked on that many threads, the calling thread among
+  // them, and filed on the calling thread in order as they are ready: the
+  // outline, the logs, the node-inserted and progress calls are those of
+  // jobs = 1.
   void ImportFiles(const std::vector<std::string>& paths, int32_t year,
-                   const std::function<void(std::size_t, std::size_t)>& progress = {});
+                   const std::function<void(std::size_t, std::size_t)>& progress = {}, std::size_t jobs = 1);
 
   // The contest node with this caption, inserted in order when missing.
   TOutlineNode& FindOrAddContest(std::string_view caption);
@@ -61,6 +65,13 @@ class TImportSession {
 
  private:
   TOutlineNode& AddChild(TOutlineNode* parent, std::size_t index, std::string text);
+  // Imports one path read before the others of its batch were filed: a known
+  // path is reloaded, any other one filed as a new log (read now when fresh
+  // is empty).
+  void ImportOne(const std::string& path, int32_t year, std::unique_ptr<TLog> fresh);
+  void FileNewLog(const std::string& path, std::unique_ptr<TLog> log);
+  void ImportInParallel(const std::vector<std::string>& paths, int32_t year,
+                        const std::function<void(std::size_t, std::size_t)>& progress, std::size_t jobs);
 
   TLocalSettings Settings_;
   std::vector<std::unique_ptr<TOutlineNode>> Contests_;

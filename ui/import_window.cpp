@@ -19,6 +19,7 @@
 
 #include <algorithm>
 
+#include "core/platform.h"
 #include "model/import_session.h"
 #include "ui/crosscheck_hub.h"
 #include "ui/edi_text.h"
@@ -262,9 +263,15 @@ void TfrmImport::ImportFiles(const QStringList& paths) {
     progress->setMinimumDuration(400);
     progress->setValue(0);
   }
-  Session_->ImportFiles(native, year, [&progress](std::size_t done, std::size_t) {
-    if (progress) progress->setValue(static_cast<int>(done));
-  });
+  // The files are read and checked on every core; the logs are filed here on
+  // the window's thread, in order, and the progress dialog handles the
+  // window's events after each one.
+  Session_->ImportFiles(
+      native, year,
+      [&progress](std::size_t done, std::size_t) {
+        if (progress) progress->setValue(static_cast<int>(done));
+      },
+      SystemCoreCount());
   progress.reset();
   otlImpLogs_->expandAll();
   if (reloadsShown) otlImpLogsClick();

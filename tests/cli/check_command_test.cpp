@@ -103,6 +103,47 @@ TEST(CheckCommandUsage, HelpAndVersionExitZero) {
   EXPECT_EQ(version.Out.rfind("loggrevy-check 1.7.0", 0), 0u) << version.Out;
 }
 
+// Any number of threads gives the same bytes; what is not a number of
+// threads from 1 to 1024 is bad usage.
+TEST(CheckCommandJobs, ReportsAreTheSameForEveryNumberOfThreads) {
+  for (const std::vector<std::string>& bad : {std::vector<std::string>{"--jobs", "0", "x.edi"},
+                                              {"--jobs=-2", "x.edi"},
+                                              {"--jobs", "1025", "x.edi"},
+                                              {"--jobs", "two", "x.edi"},
+                                              {"--jobs=", "x.edi"},
+                                              {"x.edi", "--jobs"}}) {
+    const TRun run = RunCommand(bad);
+    SCOPED_TRACE(::testing::PrintToString(bad));
+    EXPECT_EQ(run.Status, 2);
+    EXPECT_EQ(run.Out, "");
+    EXPECT_EQ(std::count(run.Err.begin(), run.Err.end(), '\n'), 1) << run.Err;
+    EXPECT_EQ(run.Err.rfind("loggrevy-check: ", 0), 0u) << run.Err;
+    EXPECT_NE(run.Err.find("--jobs"), std::string::npos) << run.Err;
+  }
+  const TempDir dir;
+  const std::string a = dir.Write("a.edi", Log144("SM5ABC"));
+  const std::string missing = dir.Path() + "/missing.edi";
+  std::vector<std::string> files{a, missing, dir.Write("b.edi", Log144("SM6XYZ", "41.5")), a, missing};
+  for (const auto& entry : fs::directory_iterator(LOGGREVY_SAMPLES_DIR)) files.push_back(entry.path().string());
+  std::sort(files.begin() + 5, files.end());
+  for (const std::string format : {"--year=2026", "--json"}) {
+    std::vector<std::string> args{format, "--jobs", "1"};
+    args.insert(args.end(), files.begin(), files.end());
+    const TRun serial = RunCommand(args);
+    ASSERT_EQ(serial.Status, 0);
+    for (const std::string jobs : {"2", "3", "8", "1024"}) {
+      args[2] = jobs;
+      const TRun run = RunCommand(args);
+      EXPECT_EQ(run.Status, 0);
+      EXPECT_TRUE(run.Out == serial.Out) << format << " --jobs " << jobs;
+    }
+    TSystemDefaults cores = kDefaults;
+    cores.Jobs = 2;
+    args.erase(args.begin() + 1, args.begin() + 3);
+    EXPECT_TRUE(RunCommand(args, cores).Out == serial.Out) << format << " on the default threads";
+  }
+}
+
 TEST(CheckCommandBatch, FolderIsSkippedWithANoteAndFilesAreStillImported) {
   const TempDir dir;
   const std::string file = dir.Write("a.edi", Log144("SM5ABC"));

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstring>
 #include <string>
 #include <tuple>
 
@@ -104,6 +106,51 @@ TEST(Locator, CalculatorMatchesCalcQrbBitForBit) {
       EXPECT_EQ(calculator.DistanceTo(partner), km) << partnerText << " - " << ownText;
     }
   }
+}
+
+// The distance written out with a trigonometric call per latitude, as the
+// calculator kept no table.
+double DirectDistance(const TLocatorPoint& own, const TLocatorPoint& partner) {
+  constexpr long double kDegToRad = 0.017453292519943295769L;
+  const long double ownPhi = static_cast<long double>(own.Latitude) * kDegToRad;
+  const long double phi = static_cast<long double>(partner.Latitude) * kDegToRad;
+  long double c = cosl(static_cast<long double>(own.Longitude) * kDegToRad -
+                       static_cast<long double>(partner.Longitude) * kDegToRad) *
+                      cosl(ownPhi) * cosl(phi) +
+                  sinl(ownPhi) * sinl(phi);
+  if (c > 1.0L) return 0.0;
+  if (c < -1.0L) c = -1.0L;
+  const double sigma = static_cast<double>(atan2l(sqrtl(1.0L - c * c), c));
+  return static_cast<double>(static_cast<long double>(sigma) * 6371.2906818547540815L);
+}
+
+// Every latitude a locator can give, from the table and from its own
+// trigonometry, to the bit; and a latitude no locator gives.
+TEST(Locator, LatitudeTableGivesTheDistanceToTheBit) {
+  TLocatorPoint own{"JO89VU"};
+  LocatorToLatLon(own);
+  const TQrbCalculator qrb(own);
+  int differing = 0;
+  std::string locator = "JA00AA";
+  for (char field = 'A'; field <= 'R'; ++field) {
+    for (char square = '0'; square <= '9'; ++square) {
+      for (char letter = 'A'; letter <= 'X'; ++letter) {
+        locator[1] = field;
+        locator[3] = square;
+        locator[5] = letter;
+        TLocatorPoint partner{locator};
+        LocatorToLatLon(partner);
+        const double distance = qrb.DistanceTo(partner);
+        const double direct = DirectDistance(own, partner);
+        if (std::memcmp(&distance, &direct, sizeof distance) != 0) ++differing;
+      }
+    }
+  }
+  EXPECT_EQ(differing, 0);
+  TLocatorPoint between{"JO99BM"};
+  LocatorToLatLon(between);
+  between.Latitude += 1e-9;
+  EXPECT_EQ(qrb.DistanceTo(between), DirectDistance(own, between));
 }
 
 TEST(Locator, ScoredKilometres) {

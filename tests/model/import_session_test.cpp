@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -262,6 +263,66 @@ TEST(ImportSession, NodeInsertedMatchesTheTree) {
     for (const auto& child : node->Children) pending.push_back(child.get());
   }
   EXPECT_EQ(count, reported.size());
+}
+
+// What the front ends see of two imports into one session: every node-inserted
+// and progress call in order, then the outline and every log.
+std::vector<std::string> ImportTwice(std::size_t jobs, const std::vector<std::string>& first,
+                                     const std::vector<std::string>& second, const std::function<void()>& between) {
+  TImportSession session(kSettings);
+  std::vector<std::string> seen;
+  session.SetNodeInserted([&](TOutlineNode* parent, std::size_t index, TOutlineNode& node) {
+    seen.push_back("node " + (parent != nullptr ? parent->Text : std::string("-")) + " " + std::to_string(index) + " " +
+                   node.Text);
+  });
+  const auto progress = [&](std::size_t done, std::size_t total) {
+    seen.push_back(std::to_string(done) + "/" + std::to_string(total));
+  };
+  session.ImportFiles(first, 2007, progress, jobs);
+  session.Logs().front()->SetDxScore(1);  // a judgement a reload discards
+  between();
+  session.ImportFiles(second, 2007, progress, jobs);
+  for (const std::string& line : Outline(session)) seen.push_back(line);
+  for (const TLog* log : session.Logs()) {
+    seen.push_back(log->Path() + " " + log->GetCaption() + " " + log->Edi().PCall + " " +
+                   std::to_string(log->GetTotalScore()) + " " + std::to_string(log->DxScoreChanged()) + " " +
+                   std::to_string(log->Checker().Messages().size()));
+  }
+  return seen;
+}
+
+// Read on several threads, filed in order: the same outline, logs, reloads
+// and calls as one thread gives, for a path repeated in the batch, a known
+// path (changed on disk meanwhile), an unopenable path twice and unreadable
+// content twice.
+TEST(ImportSession, ParallelImportIsTheSerialImport) {
+  TempDir dir;
+  const std::string worked = dir.Write("worked.edi", WorkedExample().Text());
+  const std::string bad = dir.Write("bad.edi", "not an EDI file");
+  const std::string missing = dir.PathOf("missing.edi");
+  std::vector<std::string> first{dir.Write("m1.edi", MikroLog("SM5ABC", "10GHz", 5).Text()), missing, worked};
+  for (int i = 0; i < 12; ++i) {
+    first.push_back(dir.Write("v" + std::to_string(i) + ".edi",
+                              Log2006(i % 2 == 0 ? "20060105" : "20060110", "SM" + std::to_string(i) + "AAA",
+                                      i % 3 == 0 ? "432 MHz" : "144 MHz")
+                                  .Text()));
+  }
+  for (const std::string& again : {worked, missing, bad, bad, dir.PathOf("m1.edi")}) first.push_back(again);
+  const std::string later = dir.PathOf("later.edi");
+  const std::vector<std::string> second{first[5], later, dir.PathOf("m1.edi"), missing, first[5], worked};
+  const auto between = [&] {
+    dir.Write("v2.edi", Log2006("20060105", "SM9ZZZ", "144 MHz").Text());
+    dir.Write("m1.edi", MikroLog("SM5ABC", "24GHz", 6).Text());
+    dir.Write("later.edi", MikroLog("SM5ABC", "47GHz", 7).Text());
+  };
+  ASSERT_EQ(dir.PathOf("v2.edi"), first[5]);
+  const std::vector<std::string> serial = ImportTwice(1, first, second, between);
+  for (const std::size_t jobs : {2U, 3U, 8U}) {
+    dir.Write("v2.edi", Log2006("20060105", "SM2AAA", "144 MHz").Text());
+    dir.Write("m1.edi", MikroLog("SM5ABC", "10GHz", 5).Text());
+    std::filesystem::remove(later);
+    EXPECT_EQ(serial, ImportTwice(jobs, first, second, between)) << jobs << " jobs";
+  }
 }
 
 TEST(ImportSession, ClearFreesEverything) {
