@@ -19,13 +19,17 @@ struct TCrossCheckOptions {
 
 // The verdict on one QSO record. A paired record (HasEvidence) carries the
 // other record: its log's index in the batch, its 1-based number and the
-// minutes of this record minus the other's.
+// minutes of this record minus the other's. Twelve bytes, one per record of
+// the batch: a record number fits in 24 bits, since a log has at most
+// kMaxEdiLines lines.
 struct TQsoVerdict {
-  TVerdict Verdict = TVerdict::Unverifiable;
+  TVerdict Verdict : 8 = TVerdict::Unverifiable;
+  int32_t OtherQso : 24 = 0;
   int32_t OtherLog = -1;
-  int32_t OtherQso = 0;
   int32_t DeltaMinutes = 0;
 };
+static_assert(sizeof(TQsoVerdict) == 12);
+static_assert(kMaxEdiLines < (1 << 23));
 
 // The figures a log would have with the cross-check's proposals added to the
 // judge's own judgements.

@@ -311,7 +311,8 @@ class TGroupMatcher {
     TQsoVerdict& v = VerdictOf(own.Local, own.Record);
     v.Verdict = verdict;
     v.OtherLog = LogInfo_[static_cast<std::size_t>(other.Local)].Log;
-    v.OtherQso = static_cast<int32_t>(other.Record - LogInfo_[static_cast<std::size_t>(other.Local)].First) + 1;
+    // A record number is below 2^23 (see TQsoVerdict).
+    v.OtherQso = static_cast<int32_t>((other.Record - LogInfo_[static_cast<std::size_t>(other.Local)].First + 1) & 0x7FFFFFu);
     v.DeltaMinutes = own.Minutes - other.Minutes;
   }
 
