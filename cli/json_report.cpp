@@ -192,24 +192,26 @@ void Log(TJsonWriter& json, const TLog& log) {
   json.EndObject();
 }
 
+// Indices of logs, as an array.
+void Indices(TJsonWriter& json, const std::vector<int32_t>& logs) {
+  json.BeginArray();
+  for (const int32_t log : logs) json.Int(log);
+  json.EndArray();
+}
+
 void CrossCheckMember(TJsonWriter& json, const TCrossCheck& crossCheck) {
   json.BeginObject();
   json.Key("time_tolerance_minutes").Int(crossCheck.Options().TimeToleranceMinutes);
   json.Key("compare_serials").Bool(crossCheck.Options().CompareSerials);
-  const auto indices = [&](const std::vector<int32_t>& logs) {
-    json.BeginArray();
-    for (const int32_t log : logs) json.Int(log);
-    json.EndArray();
-  };
   json.Key("groups").BeginArray();
   for (const TBatchGroup& group : crossCheck.Groups().Groups) {
     json.BeginObject();
     json.Key("date").Cp1252(group.Date ? DayText(*group.Date) : std::string());
     json.Key("band").Cp1252(group.Band);
     json.Key("logs");
-    indices(group.Logs);
+    Indices(json, group.Logs);
     json.Key("unreadable");
-    indices(group.Unreadable);
+    Indices(json, group.Unreadable);
     json.EndObject();
   }
   json.EndArray();
@@ -271,9 +273,8 @@ void ResultsMember(TJsonWriter& json, const std::vector<TResultList>& lists) {
     for (const TResultRow& row : list.Rows) {
       json.BeginObject();
       json.Key("Place").Int(row.Place);
-      json.Key("logs").BeginArray();
-      for (const int32_t log : row.Logs) json.Int(log);
-      json.EndArray();
+      json.Key("logs");
+      Indices(json, row.Logs);
       json.Key("Call").Cp1252(row.Call);
       json.Key("Locator").Cp1252(row.Locator);
       json.Key("QSOs").Int(row.QSOs);

@@ -4,9 +4,8 @@
 #include <cstdio>
 
 namespace loggrevy {
-namespace {
 
-std::optional<int32_t> Digits(std::string_view text) {
+std::optional<int32_t> ParseDigits(std::string_view text) {
   int32_t value = 0;
   for (char c : text) {
     if (c < '0' || c > '9') return std::nullopt;
@@ -14,8 +13,6 @@ std::optional<int32_t> Digits(std::string_view text) {
   }
   return value;
 }
-
-}  // namespace
 
 bool IsRealDate(int32_t year, int32_t month, int32_t day) {
   if (month < 1 || month > 12 || day < 1 || year < 1 || year > 9999) return false;
@@ -32,13 +29,13 @@ int32_t DayOfWeek(int32_t year, int32_t month, int32_t day) {
 
 std::optional<std::string> LocalTimeOfQSO(std::string_view date, std::string_view time, int32_t utcOffsetMinutes) {
   if (date.size() != 6 || time.size() != 4) return std::nullopt;
-  const auto yy = Digits(date.substr(0, 2));
-  const auto month = Digits(date.substr(2, 2));
-  const auto day = Digits(date.substr(4, 2));
-  const auto hour = Digits(time.substr(0, 2));
-  const auto minute = Digits(time.substr(2, 2));
+  const auto yy = ParseDigits(date.substr(0, 2));
+  const auto month = ParseDigits(date.substr(2, 2));
+  const auto day = ParseDigits(date.substr(4, 2));
+  const auto hour = ParseDigits(time.substr(0, 2));
+  const auto minute = ParseDigits(time.substr(2, 2));
   if (!yy || !month || !day || !hour || !minute) return std::nullopt;
-  const int32_t year = *yy >= 50 ? 1900 + *yy : 2000 + *yy;
+  const int32_t year = QsoYear(*yy);
   if (!IsRealDate(year, *month, *day)) return std::nullopt;
 
   // Only the time of day of the shifted moment matters.

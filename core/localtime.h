@@ -17,6 +17,14 @@ namespace loggrevy {
 // 1950..1999, 00..49 are 2000..2049) or the time is not four digits.
 std::optional<std::string> LocalTimeOfQSO(std::string_view date, std::string_view time, int32_t utcOffsetMinutes);
 
+// The value of a text of ASCII digits only (0 for an empty one); empty when
+// any other character stands in it.
+std::optional<int32_t> ParseDigits(std::string_view text);
+
+// The year of the two digits of a QSO date: 50..99 are 1950..1999, 00..49
+// are 2000..2049.
+constexpr int32_t QsoYear(int32_t yy) { return yy >= 50 ? 1900 + yy : 2000 + yy; }
+
 // True for a real calendar date.
 bool IsRealDate(int32_t year, int32_t month, int32_t day);
 

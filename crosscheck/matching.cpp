@@ -23,10 +23,6 @@ class TCallIds {
     if (added) Names_.push_back(&place->first);
     return place->second;
   }
-  TId Find(const std::string& key) const {
-    const auto found = Ids_.find(key);
-    return found == Ids_.end() ? kNoId : found->second;
-  }
   const std::string& Name(TId id) const { return *Names_[static_cast<std::size_t>(id)]; }
   std::size_t Size() const { return Names_.size(); }
 
@@ -94,9 +90,9 @@ class TGroupMatcher {
   }
 
   void Run() {
-    PassDirect();
+    PassPartner(Options_.TimeToleranceMinutes, TVerdict::Confirmed);
     PassBustedCall();
-    PassTime();
+    PassPartner(std::nullopt, TVerdict::TimeMismatch);
     PassRest();
     CheckExchanges();
     SetClocks();
@@ -312,7 +308,8 @@ class TGroupMatcher {
     v.Verdict = verdict;
     v.OtherLog = LogInfo_[static_cast<std::size_t>(other.Local)].Log;
     // A record number is below 2^23 (see TQsoVerdict).
-    v.OtherQso = static_cast<int32_t>((other.Record - LogInfo_[static_cast<std::size_t>(other.Local)].First + 1) & 0x7FFFFFu);
+    v.OtherQso =
+        static_cast<int32_t>((other.Record - LogInfo_[static_cast<std::size_t>(other.Local)].First + 1) & 0x7FFFFFu);
     v.DeltaMinutes = own.Minutes - other.Minutes;
   }
 
@@ -355,17 +352,19 @@ class TGroupMatcher {
     }
   }
 
-  void PassDirect() {
+  // The direct pass (within the tolerance) and the time pass (at any
+  // difference) both pair a record with the nearest open record of its
+  // partner's log that logged this log's station; both pairs count for the clock.
+  void PassPartner(std::optional<int64_t> tolerance, TVerdict verdict) {
     ForEachOpen([&](const TEntry& own) {
-      const TId station = StationOf(own);
-      const auto range = RangeOf(Partner_[own.Record], station);
+      const auto range = RangeOf(Partner_[own.Record], StationOf(own));
       if (!range) return;
-      const auto at = Nearest(*range, own.Minutes, Options_.TimeToleranceMinutes);
+      const auto at = Nearest(*range, own.Minutes, tolerance);
       if (!at) return;
       const TEntry& other = Entries_[*at];
       Pair(own.Record, other.Record);
-      SetEvidence(own, other, TVerdict::Confirmed);
-      SetEvidence(other, own, TVerdict::Confirmed);
+      SetEvidence(own, other, verdict);
+      SetEvidence(other, own, verdict);
       ClockPair_[own.Record] = true;
       ClockPair_[other.Record] = true;
     });
@@ -442,21 +441,6 @@ class TGroupMatcher {
       shortened.append(call, at + 1);
       visit(shortened);
     }
-  }
-
-  void PassTime() {
-    ForEachOpen([&](const TEntry& own) {
-      const auto range = RangeOf(Partner_[own.Record], StationOf(own));
-      if (!range) return;
-      const auto at = Nearest(*range, own.Minutes, std::nullopt);
-      if (!at) return;
-      const TEntry& other = Entries_[*at];
-      Pair(own.Record, other.Record);
-      SetEvidence(own, other, TVerdict::TimeMismatch);
-      SetEvidence(other, own, TVerdict::TimeMismatch);
-      ClockPair_[own.Record] = true;
-      ClockPair_[other.Record] = true;
-    });
   }
 
   void PassRest() {

@@ -8,15 +8,6 @@
 namespace loggrevy {
 namespace {
 
-std::optional<int32_t> Digits(std::string_view text) {
-  int32_t value = 0;
-  for (const char c : text) {
-    if (c < '0' || c > '9') return std::nullopt;
-    value = value * 10 + (c - '0');
-  }
-  return value;
-}
-
 std::optional<TDayNumber> DayOf(int32_t year, int32_t month, int32_t day) {
   if (!IsRealDate(year, month, day)) return std::nullopt;
   const std::chrono::year_month_day ymd{std::chrono::year{year}, std::chrono::month{static_cast<unsigned>(month)},
@@ -31,19 +22,19 @@ constexpr int64_t kDaysFrom1950To1970 = 7305;
 
 std::optional<TDayNumber> QsoDay(std::string_view date) {
   if (date.size() != 6) return std::nullopt;
-  const auto yy = Digits(date.substr(0, 2));
-  const auto mm = Digits(date.substr(2, 2));
-  const auto dd = Digits(date.substr(4, 2));
+  const auto yy = ParseDigits(date.substr(0, 2));
+  const auto mm = ParseDigits(date.substr(2, 2));
+  const auto dd = ParseDigits(date.substr(4, 2));
   if (!yy || !mm || !dd) return std::nullopt;
-  return DayOf(*yy >= 50 ? 1900 + *yy : 2000 + *yy, *mm, *dd);
+  return DayOf(QsoYear(*yy), *mm, *dd);
 }
 
 namespace {
 
 std::optional<int64_t> MinutesOf(std::optional<TDayNumber> day, std::string_view time) {
   if (!day || time.size() != 4) return std::nullopt;
-  const auto hour = Digits(time.substr(0, 2));
-  const auto minute = Digits(time.substr(2, 2));
+  const auto hour = ParseDigits(time.substr(0, 2));
+  const auto minute = ParseDigits(time.substr(2, 2));
   if (!hour || !minute || *hour > 23 || *minute > 59) return std::nullopt;
   return (int64_t{*day} + kDaysFrom1950To1970) * 1440 + *hour * 60 + *minute;
 }
@@ -67,9 +58,9 @@ std::optional<int64_t> TQsoTimes::Minutes(std::string_view date, std::string_vie
 
 std::optional<TDayNumber> HeaderDay(std::string_view yyyymmdd) {
   if (yyyymmdd.size() != 8) return std::nullopt;
-  const auto yyyy = Digits(yyyymmdd.substr(0, 4));
-  const auto mm = Digits(yyyymmdd.substr(4, 2));
-  const auto dd = Digits(yyyymmdd.substr(6, 2));
+  const auto yyyy = ParseDigits(yyyymmdd.substr(0, 4));
+  const auto mm = ParseDigits(yyyymmdd.substr(4, 2));
+  const auto dd = ParseDigits(yyyymmdd.substr(6, 2));
   if (!yyyy || !mm || !dd) return std::nullopt;
   return DayOf(*yyyy, *mm, *dd);
 }

@@ -1,12 +1,10 @@
 #include "model/implog.h"
 
 #include "core/callsign.h"
+#include "model/labels.h"
 
 namespace loggrevy {
 namespace {
-
-constexpr std::string_view kUnreadableCaption = "Ej l\xE4sbar EDI-fil";
-constexpr std::string_view kUnidentifiedCaption = "Ej identifierad test";
 
 std::string WithoutThirdCharacter(std::string text) {
   if (text.size() >= 3) text.erase(2, 1);
@@ -57,7 +55,7 @@ void TLog::ReloadFromBuffer(std::string_view bytes) {
 std::string TLog::GetCaption() const {
   const TContestKind kind = Checker_->Kind();
   if (kind != TContestKind::None) return Edi_->TDateStart + " : " + std::string(KindName(kind));
-  return std::string(Edi_->Status == 3 ? kUnreadableCaption : kUnidentifiedCaption);
+  return std::string(Edi_->Status == 3 ? labels::kUnreadableCaption : labels::kUnidentifiedCaption);
 }
 
 // A log sent under the operator's own call in another call area, or in a

@@ -7,6 +7,10 @@
 // Windows-1252.
 namespace loggrevy::labels {
 
+// The outline captions of logs that have no contest date.
+inline constexpr std::string_view kUnreadableCaption = "Ej l\xE4sbar EDI-fil";
+inline constexpr std::string_view kUnidentifiedCaption = "Ej identifierad test";
+
 inline constexpr std::string_view kEdiErrors = "EDI filen inneh\xE5ller fel.";
 inline constexpr std::string_view kHasRemarks = "OBS! Loggen har kommentarer.";
 

@@ -10,9 +10,6 @@
 namespace loggrevy {
 namespace {
 
-constexpr std::string_view kUnreadableCaption = "Ej l\xE4sbar EDI-fil";
-constexpr std::string_view kUnidentifiedCaption = "Ej identifierad test";
-
 struct TBestDx {
   std::string Call;
   double Distance = -1.0;
@@ -85,7 +82,7 @@ std::optional<TResultRow> RowOf(const TEntry& entry, const std::vector<const TLo
 }  // namespace
 
 bool IsDatedCaption(std::string_view caption) {
-  return caption != kUnreadableCaption && caption != kUnidentifiedCaption;
+  return caption != labels::kUnreadableCaption && caption != labels::kUnidentifiedCaption;
 }
 
 std::string CellText(const TResultRow& row, std::size_t column) {
