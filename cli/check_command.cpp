@@ -320,7 +320,7 @@ int RunCheckCommand(const std::vector<std::string>& args, std::ostream& out, std
 
   std::unique_ptr<TCrossCheck> crossCheck;
   if (options.CrossCheck || options.UbnDir) {
-    crossCheck = std::make_unique<TCrossCheck>(session.Logs(), options.CrossCheckOptions);
+    crossCheck = std::make_unique<TCrossCheck>(session.Logs(), options.CrossCheckOptions, options.Jobs);
   }
   if (options.Apply) {
     for (std::size_t log = 0; log < session.Logs().size(); ++log) crossCheck->Apply(log);

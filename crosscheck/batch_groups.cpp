@@ -5,6 +5,7 @@
 #include <unordered_map>
 
 #include "crosscheck/keys.h"
+#include "model/ordered_work.h"
 
 namespace loggrevy {
 namespace {
@@ -26,7 +27,7 @@ std::optional<TDayNumber> ContestDay(const TReg1Test& edi) {
     if (const auto minutes = times.Minutes(q.Date.View(), q.Time.View())) days.push_back(DayOfMinutes(*minutes));
   }
   if (days.empty()) return HeaderDay(std::string_view(edi.TDateStart).substr(0, 8));
-  std::sort(days.begin(), days.end());
+  if (!std::is_sorted(days.begin(), days.end())) std::sort(days.begin(), days.end());
   TDayNumber best = days.front();
   std::size_t bestCount = 0;
   for (std::size_t i = 0; i < days.size();) {
@@ -41,24 +42,25 @@ std::optional<TDayNumber> ContestDay(const TReg1Test& edi) {
   return best;
 }
 
-TBatchGroups GroupBatch(const std::vector<TLog*>& logs) {
+TBatchGroups GroupBatch(const std::vector<TLog*>& logs, std::size_t jobs) {
   TBatchGroups result;
   result.Logs.resize(logs.size());
+  // Each log's station, band and day, on the threads.
+  RunSlices(logs.size(), jobs, [&](std::size_t begin, std::size_t end) {
+    for (std::size_t i = begin; i < end; ++i) {
+      const TReg1Test& edi = logs[i]->Edi();
+      TBatchLog& entry = result.Logs[i];
+      entry.Station = StationKey(edi.PCall);
+      if (entry.Station.empty()) continue;
+      entry.Band = BandKey(edi.PBand);
+      entry.Day = ContestDay(edi);
+      entry.Role = edi.Status < 3 ? TBatchRole::Active : TBatchRole::Unreadable;
+    }
+  });
   // The distinct days of each band among the logs that take part.
   std::map<std::string, std::vector<std::optional<TDayNumber>>> daysOfBand;
-  for (std::size_t i = 0; i < logs.size(); ++i) {
-    const TReg1Test& edi = logs[i]->Edi();
-    TBatchLog& entry = result.Logs[i];
-    entry.Station = StationKey(edi.PCall);
-    if (entry.Station.empty()) continue;
-    entry.Band = BandKey(edi.PBand);
-    entry.Day = ContestDay(edi);
-    if (edi.Status < 3) {
-      entry.Role = TBatchRole::Active;
-      daysOfBand[entry.Band].push_back(entry.Day);
-    } else {
-      entry.Role = TBatchRole::Unreadable;
-    }
+  for (const TBatchLog& entry : result.Logs) {
+    if (entry.Role == TBatchRole::Active) daysOfBand[entry.Band].push_back(entry.Day);
   }
 
   // Each band's days, sorted, split where neighbours are more than a day apart.

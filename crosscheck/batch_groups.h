@@ -43,7 +43,7 @@ struct TBatchGroups {
 
 // Files the logs (in import order) into groups and versions. Follows from the
 // logs alone; no QSO is matched.
-TBatchGroups GroupBatch(const std::vector<TLog*>& logs);
+TBatchGroups GroupBatch(const std::vector<TLog*>& logs, std::size_t jobs = 1);
 
 // The day a log was held on: the date most of its records with a known time
 // carry (the earliest on a tie), else the start date of its header.

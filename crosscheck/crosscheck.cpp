@@ -1,22 +1,25 @@
 #include "crosscheck/crosscheck.h"
 
 #include "crosscheck/matching.h"
+#include "model/ordered_work.h"
 
 namespace loggrevy {
 
-TCrossCheck::TCrossCheck(const std::vector<TLog*>& logs, TCrossCheckOptions options)
-    : Entries_(logs), Options_(options), Groups_(GroupBatch(logs)), Logs_(logs.size()) {
-  Match();
+TCrossCheck::TCrossCheck(const std::vector<TLog*>& logs, TCrossCheckOptions options, std::size_t jobs)
+    : Entries_(logs), Options_(options), Groups_(GroupBatch(logs, jobs)), Logs_(logs.size()) {
+  Match(jobs);
 }
 
-void TCrossCheck::Match() {
-  for (const TBatchGroup& group : Groups_.Groups) MatchGroup(Entries_, Groups_, group, Options_, Logs_);
-  for (std::size_t log = 0; log < Logs_.size(); ++log) {
-    if (Groups_.Logs[log].Role != TBatchRole::Active) continue;
-    TLogCrossCheck& result = Logs_[log];
-    for (const TQsoVerdict& verdict : result.Qsos) ++result.Counts[static_cast<std::size_t>(verdict.Verdict)];
-    result.After = ComputeFiguresAfter(log);
-  }
+void TCrossCheck::Match(std::size_t jobs) {
+  for (const TBatchGroup& group : Groups_.Groups) MatchGroup(Entries_, Groups_, group, Options_, jobs, Logs_);
+  RunSlices(Logs_.size(), jobs, [&](std::size_t begin, std::size_t end) {
+    for (std::size_t log = begin; log < end; ++log) {
+      if (Groups_.Logs[log].Role != TBatchRole::Active) continue;
+      TLogCrossCheck& result = Logs_[log];
+      for (const TQsoVerdict& verdict : result.Qsos) ++result.Counts[static_cast<std::size_t>(verdict.Verdict)];
+      result.After = ComputeFiguresAfter(log);
+    }
+  });
 }
 
 std::string TCrossCheck::Text(std::size_t log, std::size_t position) const {

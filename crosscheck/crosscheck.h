@@ -50,10 +50,11 @@ struct TLogCrossCheck {
 // The cross-check of the logs of one batch: every QSO record of an active log
 // is matched against the logs of its partners, and each gets a verdict. The
 // logs are borrowed and not changed; a reload of one of them makes the
-// cross-check stale (run it again).
+// cross-check stale (run it again). The work is done on up to jobs threads;
+// the result is the same for every number.
 class TCrossCheck {
  public:
-  TCrossCheck(const std::vector<TLog*>& logs, TCrossCheckOptions options);
+  TCrossCheck(const std::vector<TLog*>& logs, TCrossCheckOptions options, std::size_t jobs = 1);
   TCrossCheck(const TCrossCheck&) = delete;
   TCrossCheck& operator=(const TCrossCheck&) = delete;
 
@@ -78,7 +79,7 @@ class TCrossCheck {
   int32_t Apply(std::size_t log);
 
  private:
-  void Match();
+  void Match(std::size_t jobs);
   TFiguresAfter ComputeFiguresAfter(std::size_t log) const;
 
   std::vector<TLog*> Entries_;

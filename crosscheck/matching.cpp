@@ -2,11 +2,14 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
 #include <numeric>
 #include <unordered_map>
 
 #include "core/locator.h"
+#include "crosscheck/call_table.h"
 #include "crosscheck/keys.h"
+#include "model/ordered_work.h"
 
 namespace loggrevy {
 namespace {
@@ -53,12 +56,12 @@ class TOpenSet {
     std::iota(Next_.begin(), Next_.end(), uint32_t{0});
     std::iota(Prev_.begin(), Prev_.end(), uint32_t{0});
   }
-  // The first open position >= at, or size().
+  // The first remaining position >= at, or size().
   std::size_t NextOpen(std::size_t at) {
     while (Next_[at] != at) at = Next_[at] = Next_[Next_[at]];
     return at;
   }
-  // The last open position <= at, or npos (positions are shifted by one inside).
+  // The last remaining position <= at, or npos (positions are shifted by one inside).
   std::size_t PrevOpen(std::size_t at) {
     std::size_t shifted = at + 1;
     while (Prev_[shifted] != shifted) shifted = Prev_[shifted] = Prev_[Prev_[shifted]];
@@ -76,40 +79,48 @@ class TOpenSet {
 
 constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 
+// Buckets of at most this many records are searched straight through.
+constexpr uint32_t kSmallBucket = 16;
+
 // The records of a group's active logs are numbered in order (logs in
-// import order, records in log order); a record's number, its log and its
-// position follow from each other through the logs' first numbers. Per record
-// the matcher keeps only its partner and its place in the index, so that a
-// batch of a million QSOs stays small.
+// import order, records in log order). The open ones are laid out in
+// buckets, one per pair of stations, each in record order: the direct and
+// the time pass pair records only within a bucket, so those passes read one
+// small stretch of memory at a time and run on the threads, bucket by
+// bucket. Per record the matcher keeps only its partner, its minutes and
+// whether it is still open, so that a batch of a million QSOs stays small.
 class TGroupMatcher {
  public:
   TGroupMatcher(const std::vector<TLog*>& logs, const TBatchGroups& groups, const TBatchGroup& group,
-                const TCrossCheckOptions& options, std::vector<TLogCrossCheck>& results)
-      : Logs_(logs), Options_(options), Results_(results) {
+                const TCrossCheckOptions& options, std::size_t jobs, std::vector<TLogCrossCheck>& results)
+      : Logs_(logs), Options_(options), Jobs_(std::max<std::size_t>(jobs, 1)), Results_(results) {
     Collect(groups, group);
+    Index();
+    MakeVerdicts();
   }
 
   void Run() {
     PassPartner(Options_.TimeToleranceMinutes, TVerdict::Confirmed);
     PassBustedCall();
     PassPartner(std::nullopt, TVerdict::TimeMismatch);
-    PassRest();
-    CheckExchanges();
-    SetClocks();
+    RunSlices(LogInfo_.size(), Jobs_, [&](std::size_t begin, std::size_t end) {
+      for (std::size_t local = begin; local < end; ++local) FinishLog(local);
+    });
   }
 
  private:
-  struct TRange {
-    uint32_t Begin;
-    uint32_t End;
-  };
-  // An entry of the index: a record with its log's place and its minutes.
+  // A record in its bucket: its log's place among the group's active logs,
+  // its position in that log, whether its own station is the higher of the
+  // pair's two, and its minutes.
   struct TEntry {
-    int32_t Local;  // the log's place among the group's active logs
+    int32_t Local;
+    uint32_t PositionAndSide;  // position << 1 | side
     int32_t Minutes;
-    uint32_t Record;
+
+    uint32_t Position() const { return PositionAndSide >> 1; }
+    uint32_t Side() const { return PositionAndSide & 1u; }
   };
-  // What the exchange checks need of a log, held together for the pairs.
+  // What the passes and the exchange checks need of a log, held together.
   struct TLogInfo {
     int32_t Log;
     TId Station;
@@ -118,18 +129,21 @@ class TGroupMatcher {
     bool LocatorValid;
     bool Kvartalstest;
   };
+  // A bucket of more than kSmallBucket records: each side sorted by (time,
+  // record) with the records already paired taken out as they are met.
+  struct TBigBucket {
+    uint32_t Bucket;
+    std::vector<uint32_t> Sorted[2];  // places in Entries_
+    std::unique_ptr<TOpenSet> Remaining[2];
+  };
+  struct TLoggers {
+    TId First = kNoId;
+    bool Several = false;
+  };
 
-  TQsoVerdict& VerdictOf(int32_t local, uint32_t record) {
-    const TLogInfo& info = LogInfo_[static_cast<std::size_t>(local)];
-    return Results_[static_cast<std::size_t>(info.Log)].Qsos[record - info.First];
-  }
-  const TEntry& EntryOf(uint32_t record) const { return Entries_[PlaceOf_[record]]; }
-
-  TId PartnerOf(const TQSORecord& q) {
-    const auto [place, added] = ByRawCall_.try_emplace(q.Call.View(), kNoId);
-    if (added) place->second = Ids_.Of(StationKey(q.Call.View()));
-    return place->second;
-  }
+  uint32_t RecordOf(const TEntry& e) const { return LogInfo_[static_cast<std::size_t>(e.Local)].First + e.Position(); }
+  bool IsOpen(const TEntry& e) const { return Open_[RecordOf(e)] != 0; }
+  TId StationOf(const TEntry& e) const { return LogInfo_[static_cast<std::size_t>(e.Local)].Station; }
 
   void Collect(const TBatchGroups& groups, const TBatchGroup& group) {
     for (const int32_t member : group.Unreadable) {
@@ -138,6 +152,7 @@ class TGroupMatcher {
       }
     }
     uint32_t count = 0;
+    LocalOf_.assign(Logs_.size(), -1);
     for (const int32_t log : group.Logs) {
       const TBatchLog& entry = groups.Logs[static_cast<std::size_t>(log)];
       if (entry.Role != TBatchRole::Active) continue;
@@ -145,262 +160,425 @@ class TGroupMatcher {
       const std::string_view locator = std::string_view(active.Edi().PWWLo).substr(0, 6);
       LogInfo_.push_back({log, Ids_.Of(entry.Station), count, PackSix(locator), IsValidLocator(locator),
                           active.Checker().Kind() == TContestKind::Kvartalstest});
+      LocalOf_[static_cast<std::size_t>(log)] = static_cast<int32_t>(LogInfo_.size() - 1);
       count += static_cast<uint32_t>(active.Edi().QSOs.size());
     }
     for (const TLogInfo& info : LogInfo_) ActiveStations_.push_back(info.Station);
     std::sort(ActiveStations_.begin(), ActiveStations_.end());
     std::sort(UnreadableStations_.begin(), UnreadableStations_.end());
 
-    // The partner and the minutes of every record; the records that cannot
-    // be matched get their verdict here and are never open.
+    // The minutes and the partner of every record, on the threads: each slice
+    // of logs numbers the calls it meets on its own, and its numbers are then
+    // mapped to the group's, slice after slice, as if one thread had met them
+    // all. The records that cannot be matched get their verdict here and are
+    // never open.
+    Minutes_.assign(count, 0);
+    Open_.assign(count, 0);
     Partner_.assign(count, kNoId);
-    Open_.assign(count, false);
-    std::vector<int32_t> minutesOf(count, 0);
-    for (std::size_t local = 0; local < LogInfo_.size(); ++local) {
-      const TLogInfo& info = LogInfo_[local];
-      const TReg1Test& edi = Logs_[static_cast<std::size_t>(info.Log)]->Edi();
-      TLogCrossCheck& result = Results_[static_cast<std::size_t>(info.Log)];
-      result.Qsos.assign(edi.QSOs.size(), TQsoVerdict{});
-      TQsoTimes times;
-      for (std::size_t position = 0; position < edi.QSOs.size(); ++position) {
-        const TQSORecord& q = edi.QSOs[position];
-        const TId partner = PartnerOf(q);
-        if (partner != kNoId) NoteLogger(partner, info.Station);
-        const auto minutes = times.Minutes(q.Date.View(), q.Time.View());
-        TQsoVerdict& verdict = result.Qsos[position];
-        if (!minutes || partner == kNoId) {
-          verdict.Verdict = TVerdict::Unverifiable;
-        } else if (partner == info.Station) {
-          verdict.Verdict = TVerdict::OwnCall;
+    const std::size_t slices = std::min(Jobs_, LogInfo_.size());
+    std::vector<TSliceCalls> calls(slices);
+    RunEach(slices, [&](std::size_t slice) { ReadSlice(slice, slices, calls[slice]); });
+    for (TSliceCalls& slice : calls) {
+      slice.Global.resize(slice.Stations.size());
+      for (std::size_t local = 0; local < slice.Stations.size(); ++local) {
+        const TId id = Ids_.Of(std::move(slice.Stations[local]));
+        slice.Global[local] = id;
+        if (id == kNoId) continue;
+        if (Loggers_.size() < Ids_.Size()) Loggers_.resize(Ids_.Size());
+        TLoggers& loggers = Loggers_[static_cast<std::size_t>(id)];
+        const TLoggers& found = slice.Loggers[local];
+        if (loggers.First == kNoId) {
+          loggers = found;
         } else {
-          const uint32_t record = info.First + static_cast<uint32_t>(position);
+          loggers.Several = loggers.Several || found.Several || found.First != loggers.First;
+        }
+      }
+    }
+    RunEach(slices, [&](std::size_t slice) {
+      for (std::size_t local = SliceBegin(slice, slices); local < SliceBegin(slice + 1, slices); ++local) {
+        const TLogInfo& info = LogInfo_[local];
+        for (uint32_t record = info.First; record < EndOf(local); ++record) {
+          TId partner =
+              Partner_[record] == kNoId ? kNoId : calls[slice].Global[static_cast<std::size_t>(Partner_[record])];
+          if (!Open_[record]) partner = kNoId;
+          // A record of the own call keeps the own station as its partner
+          // until the verdicts are made (see MakeVerdicts).
+          if (partner == kNoId || partner == info.Station) Open_[record] = 0;
           Partner_[record] = partner;
-          minutesOf[record] = static_cast<int32_t>(*minutes);
-          Open_[record] = true;
         }
       }
-    }
-    Index(minutesOf);
-  }
-
-  // Which stations log a partner: the first, and whether there are others.
-  void NoteLogger(TId partner, TId station) {
-    if (Loggers_.size() <= static_cast<std::size_t>(partner)) Loggers_.resize(static_cast<std::size_t>(partner) + 1);
-    TLoggers& loggers = Loggers_[static_cast<std::size_t>(partner)];
-    if (loggers.First == kNoId) {
-      loggers.First = station;
-    } else if (loggers.First != station) {
-      loggers.Several = true;
-    }
-  }
-
-  TId StationOf(const TEntry& entry) const { return LogInfo_[static_cast<std::size_t>(entry.Local)].Station; }
-
-  // The open records sorted by (partner, station, time, order), so that the
-  // records one station logged with one partner form a range sorted by time:
-  // counted out by partner (which keeps the order), then each partner's
-  // records sorted on their own.
-  void Index(const std::vector<int32_t>& minutesOf) {
-    const auto count = static_cast<uint32_t>(Partner_.size());
-    PartnerBegins_.assign(Ids_.Size() + 1, 0);
-    uint32_t open = 0;
-    for (uint32_t record = 0; record < count; ++record) {
-      if (!Open_[record]) continue;
-      ++PartnerBegins_[static_cast<std::size_t>(Partner_[record]) + 1];
-      ++open;
-    }
-    std::partial_sum(PartnerBegins_.begin(), PartnerBegins_.end(), PartnerBegins_.begin());
-    Entries_.resize(open);
-    PlaceOf_.assign(count, 0);
-    {
-      std::vector<uint32_t> next(PartnerBegins_.begin(), PartnerBegins_.end() - 1);
-      int32_t local = 0;
-      for (uint32_t record = 0; record < count; ++record) {
-        while (static_cast<std::size_t>(local) + 1 < LogInfo_.size() &&
-               LogInfo_[static_cast<std::size_t>(local) + 1].First <= record) {
-          ++local;
-        }
-        if (!Open_[record]) continue;
-        Entries_[next[static_cast<std::size_t>(Partner_[record])]++] = {local, minutesOf[record], record};
-      }
-    }
-    const auto before = [&](const TEntry& a, const TEntry& b) {
-      const TId sa = StationOf(a);
-      const TId sb = StationOf(b);
-      if (sa != sb) return sa < sb;
-      if (a.Minutes != b.Minutes) return a.Minutes < b.Minutes;
-      return a.Record < b.Record;
-    };
-    for (std::size_t partner = 0; partner < Ids_.Size(); ++partner) {
-      const auto first = Entries_.begin() + PartnerBegins_[partner];
-      const auto last = Entries_.begin() + PartnerBegins_[partner + 1];
-      if (last - first > 1) std::sort(first, last, before);
-    }
-    for (uint32_t at = 0; at < open; ++at) PlaceOf_[Entries_[at].Record] = at;
-    Removed_ = std::make_unique<TOpenSet>(Entries_.size());
-    ClockPair_.assign(count, false);
-  }
-
-  // The records station logged with partner: within the partner's records,
-  // sorted by station, the run of that station.
-  std::optional<TRange> RangeOf(TId station, TId partner) const {
-    const auto first = Entries_.begin() + PartnerBegins_[static_cast<std::size_t>(partner)];
-    const auto last = Entries_.begin() + PartnerBegins_[static_cast<std::size_t>(partner) + 1];
-    const auto begin = std::lower_bound(first, last, station, [&](const TEntry& e, TId s) { return StationOf(e) < s; });
-    if (begin == last || StationOf(*begin) != station) return std::nullopt;
-    auto end = begin + 1;
-    // Almost always one record or a few: walk them, and search only a long run.
-    while (end != last && end - begin < 8 && StationOf(*end) == station) ++end;
-    if (end != last && StationOf(*end) == station) {
-      end = std::upper_bound(end, last, station, [&](TId s, const TEntry& e) { return s < StationOf(e); });
-    }
-    return TRange{static_cast<uint32_t>(begin - Entries_.begin()), static_cast<uint32_t>(end - Entries_.begin())};
-  }
-
-  bool IsOpen(uint32_t record) const { return Open_[record]; }
-
-  // The open record of a range nearest in time to minutes (on a tie the first
-  // in order), within tolerance when one is given; its place in the index.
-  std::optional<uint32_t> Nearest(TRange range, int64_t minutes, std::optional<int64_t> tolerance) {
-    const auto byMinutes = [](const TEntry& e, int64_t m) { return e.Minutes < m; };
-    const auto begin = Entries_.begin();
-    const auto at =
-        static_cast<std::size_t>(std::lower_bound(begin + range.Begin, begin + range.End, minutes, byMinutes) - begin);
-    std::size_t after = Removed_->NextOpen(at);
-    if (after >= range.End) after = kNone;
-    std::size_t before = kNone;
-    if (at > range.Begin) {
-      before = Removed_->PrevOpen(at - 1);
-      if (before == kNone || before < range.Begin) {
-        before = kNone;
-      } else {
-        // The first open record at that time.
-        const int64_t time = Entries_[before].Minutes;
-        before = Removed_->NextOpen(static_cast<std::size_t>(
-            std::lower_bound(begin + range.Begin, begin + static_cast<std::ptrdiff_t>(before), time, byMinutes) -
-            begin));
-      }
-    }
-    std::size_t best = kNone;
-    if (after != kNone && before != kNone) {
-      const int64_t afterDelta = Entries_[after].Minutes - minutes;
-      const int64_t beforeDelta = minutes - Entries_[before].Minutes;
-      best = afterDelta < beforeDelta || (afterDelta == beforeDelta && Entries_[after].Record < Entries_[before].Record)
-                 ? after
-                 : before;
-    } else {
-      best = after != kNone ? after : before;
-    }
-    if (best == kNone) return std::nullopt;
-    if (tolerance && std::llabs(Entries_[best].Minutes - minutes) > *tolerance) return std::nullopt;
-    return static_cast<uint32_t>(best);
-  }
-
-  void Pair(uint32_t q, uint32_t r) {
-    Removed_->Remove(PlaceOf_[q]);
-    Removed_->Remove(PlaceOf_[r]);
-    Open_[q] = false;
-    Open_[r] = false;
-  }
-
-  void SetEvidence(const TEntry& own, const TEntry& other, TVerdict verdict) {
-    TQsoVerdict& v = VerdictOf(own.Local, own.Record);
-    v.Verdict = verdict;
-    v.OtherLog = LogInfo_[static_cast<std::size_t>(other.Local)].Log;
-    // A record number is below 2^23 (see TQsoVerdict).
-    v.OtherQso =
-        static_cast<int32_t>((other.Record - LogInfo_[static_cast<std::size_t>(other.Local)].First + 1) & 0x7FFFFFu);
-    v.DeltaMinutes = own.Minutes - other.Minutes;
-  }
-
-  // The exchange of every confirmed record, of the direct pass or the
-  // partner's side of a busted call, checked against the other log. Done
-  // after the passes, in record order, since no pass depends on it: so each
-  // log's records are read straight through.
-  void CheckExchanges() {
-    std::unordered_map<int32_t, int32_t> localOf;
-    for (std::size_t local = 0; local < LogInfo_.size(); ++local) {
-      localOf.emplace(LogInfo_[local].Log, static_cast<int32_t>(local));
-    }
-    for (const TLogInfo& own : LogInfo_) {
-      const std::vector<TQSORecord>& qsos = Logs_[static_cast<std::size_t>(own.Log)]->Edi().QSOs;
-      for (TQsoVerdict& v : Results_[static_cast<std::size_t>(own.Log)].Qsos) {
-        if (v.Verdict != TVerdict::Confirmed && v.Verdict != TVerdict::ConfirmedPartnerBusted) continue;
-        const TQSORecord& q =
-            qsos[static_cast<std::size_t>(&v - Results_[static_cast<std::size_t>(own.Log)].Qsos.data())];
-        const TLogInfo& other = LogInfo_[static_cast<std::size_t>(localOf.at(v.OtherLog))];
-        if (other.LocatorValid && other.Locator != PackSix(q.RcvdWWL.View())) {
-          v.Verdict = TVerdict::BustedLocator;
-          continue;
-        }
-        const bool compare = Options_.CompareSerials || (own.Kvartalstest && other.Kvartalstest);
-        if (compare && q.RcvdNr != Logs_[static_cast<std::size_t>(other.Log)]
-                                       ->Edi()
-                                       .QSOs[static_cast<std::size_t>(v.OtherQso - 1)]
-                                       .SentNr) {
-          v.Verdict = TVerdict::BustedSerial;
-        }
-      }
-    }
-  }
-
-  // Calls visit(entry) for each open record in order.
-  template <typename TVisit>
-  void ForEachOpen(TVisit visit) {
-    for (uint32_t q = 0; q < Open_.size(); ++q) {
-      if (IsOpen(q)) visit(EntryOf(q));
-    }
-  }
-
-  // The direct pass (within the tolerance) and the time pass (at any
-  // difference) both pair a record with the nearest open record of its
-  // partner's log that logged this log's station; both pairs count for the clock.
-  void PassPartner(std::optional<int64_t> tolerance, TVerdict verdict) {
-    ForEachOpen([&](const TEntry& own) {
-      const auto range = RangeOf(Partner_[own.Record], StationOf(own));
-      if (!range) return;
-      const auto at = Nearest(*range, own.Minutes, tolerance);
-      if (!at) return;
-      const TEntry& other = Entries_[*at];
-      Pair(own.Record, other.Record);
-      SetEvidence(own, other, verdict);
-      SetEvidence(other, own, verdict);
-      ClockPair_[own.Record] = true;
-      ClockPair_[other.Record] = true;
     });
   }
 
-  void PassBustedCall() {
-    ForEachOpen([&](const TEntry& own) {
-      const TId station = StationOf(own);
-      std::optional<uint32_t> best;
+  // The calls one slice of logs met, numbered in the order met.
+  struct TSliceCalls {
+    TCallTable<TId> Numbers;            // the call as logged -> its number
+    std::vector<std::string> Stations;  // per number: the station it stands for
+    std::vector<TLoggers> Loggers;      // per number: which stations logged it
+    std::vector<TId> Global;            // per number: the group's number of the station
+  };
+
+  std::size_t SliceBegin(std::size_t slice, std::size_t slices) const { return LogInfo_.size() * slice / slices; }
+
+  void RunEach(std::size_t count, const std::function<void(std::size_t)>& work) const {
+    RunInOrder(count, Jobs_, count, work, [](std::size_t) {});
+  }
+
+  // The minutes of each record of a slice of logs, and the slice's number of
+  // its call (kNoId where the call names no station), in Partner_.
+  void ReadSlice(std::size_t slice, std::size_t slices, TSliceCalls& calls) {
+    for (std::size_t local = SliceBegin(slice, slices); local < SliceBegin(slice + 1, slices); ++local) {
+      const TLogInfo& info = LogInfo_[local];
+      const TReg1Test& edi = Logs_[static_cast<std::size_t>(info.Log)]->Edi();
+      TQsoTimes times;
+      for (std::size_t position = 0; position < edi.QSOs.size(); ++position) {
+        const TQSORecord& q = edi.QSOs[position];
+        const std::size_t record = info.First + position;
+        if (const auto minutes = times.Minutes(q.Date.View(), q.Time.View())) {
+          Minutes_[record] = static_cast<int32_t>(*minutes);
+          Open_[record] = 1;
+        }
+        // A logged call has at most 14 bytes: it always makes a key.
+        const TId number = calls.Numbers.FindOrAdd(*TCallKey::Of(q.Call.View()), [&] {
+          calls.Stations.push_back(StationKey(q.Call.View()));
+          calls.Loggers.emplace_back();
+          return static_cast<TId>(calls.Stations.size() - 1);
+        });
+        if (calls.Stations[static_cast<std::size_t>(number)].empty()) continue;
+        Partner_[record] = number;
+        TLoggers& loggers = calls.Loggers[static_cast<std::size_t>(number)];
+        if (loggers.First == kNoId) {
+          loggers.First = info.Station;
+        } else if (loggers.First != info.Station) {
+          loggers.Several = true;
+        }
+      }
+    }
+  }
+
+  // The number of slices for a stable counting sort of count items on the
+  // threads: one unless there is much to sort.
+  std::size_t SortSlices(std::size_t count) const {
+    return std::clamp<std::size_t>(count / 16384, 1, std::min<std::size_t>(Jobs_, 8));
+  }
+
+  // Turns the counts of each (slice, key) into the first place of each in a
+  // stable counting sort: keys in order, and within a key the slices in order.
+  static void ToPlaces(std::vector<uint32_t>& counts, std::size_t slices, std::size_t keys) {
+    uint32_t at = 0;
+    for (std::size_t key = 0; key < keys; ++key) {
+      for (std::size_t slice = 0; slice < slices; ++slice) {
+        const uint32_t n = counts[slice * keys + key];
+        counts[slice * keys + key] = at;
+        at += n;
+      }
+    }
+  }
+
+  // The open records sorted by (lower station, higher station, record): two
+  // stable counting sorts, by the higher station and then by the lower,
+  // each on the threads.
+  void Index() {
+    const std::size_t ids = Ids_.Size();
+    struct TSorting {
+      int32_t Local;
+      uint32_t PositionAndSide;
+      TId Low;
+    };
+    // By the higher station: slices of logs.
+    const std::size_t logSlices = std::min(SortSlices(Open_.size()), std::max<std::size_t>(LogInfo_.size(), 1));
+    const auto forOpen = [&](std::size_t slice, auto visit) {
+      for (std::size_t local = SliceBegin(slice, logSlices); local < SliceBegin(slice + 1, logSlices); ++local) {
+        const TLogInfo& info = LogInfo_[local];
+        for (uint32_t record = info.First; record < EndOf(local); ++record) {
+          if (Open_[record]) visit(local, info, record);
+        }
+      }
+    };
+    std::vector<uint32_t> places(logSlices * ids, 0);
+    RunEach(logSlices, [&](std::size_t slice) {
+      forOpen(slice, [&](std::size_t, const TLogInfo& info, uint32_t record) {
+        ++places[slice * ids + static_cast<std::size_t>(std::max(info.Station, Partner_[record]))];
+      });
+    });
+    const auto open = static_cast<uint32_t>(std::accumulate(places.begin(), places.end(), uint64_t{0}));
+    ToPlaces(places, logSlices, ids);
+    std::vector<TSorting> byHigh(open);
+    RunEach(logSlices, [&](std::size_t slice) {
+      forOpen(slice, [&](std::size_t local, const TLogInfo& info, uint32_t record) {
+        const TId partner = Partner_[record];
+        const bool high = info.Station > partner;
+        byHigh[places[slice * ids + static_cast<std::size_t>(high ? info.Station : partner)]++] = {
+            static_cast<int32_t>(local), (record - info.First) << 1 | (high ? 1u : 0u), high ? partner : info.Station};
+      });
+    });
+
+    // By the lower station: slices of what the first sort gave.
+    const std::size_t slices = SortSlices(open);
+    const auto sliceOf = [&](std::size_t slice) { return static_cast<std::size_t>(open) * slice / slices; };
+    places.assign(slices * ids, 0);
+    RunEach(slices, [&](std::size_t slice) {
+      for (std::size_t at = sliceOf(slice); at < sliceOf(slice + 1); ++at) {
+        ++places[slice * ids + static_cast<std::size_t>(byHigh[at].Low)];
+      }
+    });
+    ToPlaces(places, slices, ids);
+    Entries_.resize(open);
+    RunEach(slices, [&](std::size_t slice) {
+      for (std::size_t at = sliceOf(slice); at < sliceOf(slice + 1); ++at) {
+        const TSorting& s = byHigh[at];
+        const uint32_t record = LogInfo_[static_cast<std::size_t>(s.Local)].First + (s.PositionAndSide >> 1);
+        Entries_[places[slice * ids + static_cast<std::size_t>(s.Low)]++] = {s.Local, s.PositionAndSide,
+                                                                             Minutes_[record]};
+      }
+    });
+    std::vector<TSorting>().swap(byHigh);
+    std::vector<uint32_t>().swap(places);
+    FindBuckets(slices);
+  }
+
+  // The pair of stations of an entry: (lower, higher).
+  std::pair<TId, TId> PairOf(const TEntry& e) const {
+    const TId own = StationOf(e);
+    const TId partner = Partner_[RecordOf(e)];
+    return e.Side() ? std::pair{partner, own} : std::pair{own, partner};
+  }
+
+  // The buckets, runs of one pair, found on the threads; then the first
+  // bucket of each lower station.
+  void FindBuckets(std::size_t slices) {
+    const auto open = static_cast<uint32_t>(Entries_.size());
+    const auto sliceOf = [&](std::size_t slice) { return static_cast<uint32_t>(uint64_t{open} * slice / slices); };
+    struct TStart {
+      uint32_t At;
+      TId Low;
+      TId High;
+    };
+    std::vector<std::vector<TStart>> starts(slices);
+    RunEach(slices, [&](std::size_t slice) {
+      std::pair<TId, TId> last{kNoId, kNoId};
+      const uint32_t begin = sliceOf(slice);
+      if (begin > 0) last = PairOf(Entries_[begin - 1]);
+      for (uint32_t at = begin; at < sliceOf(slice + 1); ++at) {
+        const std::pair<TId, TId> pair = PairOf(Entries_[at]);
+        if (pair != last) starts[slice].push_back({at, pair.first, pair.second});
+        last = pair;
+      }
+    });
+    std::size_t buckets = 0;
+    for (const auto& found : starts) buckets += found.size();
+    BucketBegins_.reserve(buckets + 1);
+    BucketHighs_.reserve(buckets);
+    LowBuckets_.assign(Ids_.Size() + 1, 0);
+    TId low = kNoId;
+    for (const auto& found : starts) {
+      for (const TStart& start : found) {
+        for (TId id = low + 1; id <= start.Low; ++id) LowBuckets_[static_cast<std::size_t>(id)] = BucketCount();
+        low = start.Low;
+        BucketBegins_.push_back(start.At);
+        BucketHighs_.push_back(start.High);
+      }
+    }
+    for (std::size_t id = static_cast<std::size_t>(low + 1); id <= Ids_.Size(); ++id) LowBuckets_[id] = BucketCount();
+    BucketBegins_.push_back(open);
+
+    for (uint32_t bucket = 0; bucket < BucketCount(); ++bucket) {
+      if (BucketBegins_[bucket + 1] - BucketBegins_[bucket] > kSmallBucket) BigBuckets_.push_back({bucket, {}, {}});
+    }
+    RunSlices(BigBuckets_.size(), Jobs_, [&](std::size_t begin, std::size_t end) {
+      for (std::size_t big = begin; big < end; ++big) SortBig(BigBuckets_[big]);
+    });
+  }
+
+  // The verdicts of every log, made after the index, which needs more
+  // memory while it is built, so that the two are not held at once.
+  void MakeVerdicts() {
+    RunSlices(LogInfo_.size(), Jobs_, [&](std::size_t begin, std::size_t end) {
+      for (std::size_t local = begin; local < end; ++local) {
+        const TLogInfo& info = LogInfo_[local];
+        std::vector<TQsoVerdict>& verdicts = Results_[static_cast<std::size_t>(info.Log)].Qsos;
+        verdicts.assign(EndOf(local) - info.First, TQsoVerdict{});
+        for (uint32_t record = info.First; record < EndOf(local); ++record) {
+          if (Partner_[record] == info.Station) verdicts[record - info.First].Verdict = TVerdict::OwnCall;
+        }
+      }
+    });
+  }
+
+  uint32_t EndOf(std::size_t local) const {
+    return local + 1 < LogInfo_.size() ? LogInfo_[local + 1].First : static_cast<uint32_t>(Open_.size());
+  }
+  uint32_t BucketCount() const { return static_cast<uint32_t>(BucketHighs_.size()); }
+
+  void SortBig(TBigBucket& big) {
+    for (uint32_t at = BucketBegins_[big.Bucket]; at < BucketBegins_[big.Bucket + 1]; ++at) {
+      big.Sorted[Entries_[at].Side()].push_back(at);
+    }
+    for (uint32_t side = 0; side < 2; ++side) {
+      // Within a bucket the places follow the records: equal times keep them in order.
+      std::stable_sort(big.Sorted[side].begin(), big.Sorted[side].end(),
+                       [&](uint32_t a, uint32_t b) { return Entries_[a].Minutes < Entries_[b].Minutes; });
+      big.Remaining[side] = std::make_unique<TOpenSet>(big.Sorted[side].size());
+    }
+  }
+
+  TBigBucket& BigOf(uint32_t bucket) {
+    return *std::lower_bound(BigBuckets_.begin(), BigBuckets_.end(), bucket,
+                             [](const TBigBucket& big, uint32_t b) { return big.Bucket < b; });
+  }
+
+  // The bucket of the pair of two stations, if any record is open in it.
+  std::optional<uint32_t> BucketOf(TId a, TId b) const {
+    const TId low = std::min(a, b);
+    const TId high = std::max(a, b);
+    const auto first = BucketHighs_.begin() + LowBuckets_[static_cast<std::size_t>(low)];
+    const auto last = BucketHighs_.begin() + LowBuckets_[static_cast<std::size_t>(low) + 1];
+    const auto found = std::lower_bound(first, last, high);
+    if (found == last || *found != high) return std::nullopt;
+    return static_cast<uint32_t>(found - BucketHighs_.begin());
+  }
+
+  // The open record of one side of a bucket nearest in time to minutes, on a
+  // tie the first in order, within tolerance when one is given: its place.
+  std::optional<uint32_t> Nearest(uint32_t bucket, uint32_t side, int32_t minutes, std::optional<int64_t> tolerance) {
+    const uint32_t begin = BucketBegins_[bucket];
+    const uint32_t end = BucketBegins_[bucket + 1];
+    std::size_t best = kNone;
+    if (end - begin <= kSmallBucket) {
       int64_t bestDelta = 0;
-      // The stations with a call near the one logged that logged this log's station.
-      for (const TId candidate : SimilarStations(Partner_[own.Record])) {
-        if (candidate == station) continue;
-        const auto range = RangeOf(candidate, station);
-        if (!range) continue;
-        const auto at = Nearest(*range, own.Minutes, Options_.TimeToleranceMinutes);
-        if (!at) continue;
-        const int64_t delta = std::llabs(Entries_[*at].Minutes - own.Minutes);
-        if (!best || delta < bestDelta || (delta == bestDelta && Entries_[*at].Record < Entries_[*best].Record)) {
+      for (uint32_t at = begin; at < end; ++at) {
+        const TEntry& e = Entries_[at];
+        if (e.Side() != side || !IsOpen(e)) continue;
+        const int64_t delta = std::llabs(int64_t{e.Minutes} - minutes);
+        if (best == kNone || delta < bestDelta) {
           best = at;
           bestDelta = delta;
         }
       }
-      if (!best) return;
-      const TEntry& other = Entries_[*best];
-      Pair(own.Record, other.Record);
-      SetEvidence(own, other, TVerdict::BustedCall);
-      SetEvidence(other, own, TVerdict::ConfirmedPartnerBusted);
+    } else {
+      best = NearestInBig(BigOf(bucket), side, minutes);
+    }
+    if (best == kNone) return std::nullopt;
+    if (tolerance && std::llabs(int64_t{Entries_[best].Minutes} - minutes) > *tolerance) return std::nullopt;
+    return static_cast<uint32_t>(best);
+  }
+
+  std::size_t NearestInBig(TBigBucket& big, uint32_t side, int32_t minutes) {
+    const std::vector<uint32_t>& sorted = big.Sorted[side];
+    TOpenSet& remaining = *big.Remaining[side];
+    // Records paired since they were sorted are taken out when met.
+    const auto nextOpen = [&](std::size_t at) {
+      for (at = remaining.NextOpen(at); at < sorted.size() && !IsOpen(Entries_[sorted[at]]);
+           at = remaining.NextOpen(at)) {
+        remaining.Remove(at);
+      }
+      return at < sorted.size() ? at : kNone;
+    };
+    const auto prevOpen = [&](std::size_t at) {
+      for (at = remaining.PrevOpen(at); at != kNone && !IsOpen(Entries_[sorted[at]]); at = remaining.PrevOpen(at)) {
+        remaining.Remove(at);
+      }
+      return at;
+    };
+    const auto minutesAt = [&](std::size_t at) { return Entries_[sorted[at]].Minutes; };
+    const auto firstAtOrAfter = [&](std::size_t last, int32_t m) {
+      return static_cast<std::size_t>(
+          std::lower_bound(sorted.begin(), sorted.begin() + static_cast<std::ptrdiff_t>(last), m,
+                           [&](uint32_t place, int32_t value) { return Entries_[place].Minutes < value; }) -
+          sorted.begin());
+    };
+    const std::size_t at = firstAtOrAfter(sorted.size(), minutes);
+    const std::size_t after = nextOpen(at);
+    std::size_t before = at > 0 ? prevOpen(at - 1) : kNone;
+    // The first open record at that time.
+    if (before != kNone) before = nextOpen(firstAtOrAfter(before, minutesAt(before)));
+    std::size_t best = kNone;
+    if (after != kNone && before != kNone) {
+      const int64_t afterDelta = int64_t{minutesAt(after)} - minutes;
+      const int64_t beforeDelta = minutes - int64_t{minutesAt(before)};
+      best = afterDelta < beforeDelta || (afterDelta == beforeDelta && sorted[after] < sorted[before]) ? after : before;
+    } else {
+      best = after != kNone ? after : before;
+    }
+    return best == kNone ? kNone : sorted[best];
+  }
+
+  void Pair(const TEntry& own, const TEntry& other, TVerdict ownVerdict, TVerdict otherVerdict) {
+    Open_[RecordOf(own)] = 0;
+    Open_[RecordOf(other)] = 0;
+    SetEvidence(own, other, ownVerdict);
+    SetEvidence(other, own, otherVerdict);
+  }
+
+  void SetEvidence(const TEntry& own, const TEntry& other, TVerdict verdict) {
+    TQsoVerdict& v =
+        Results_[static_cast<std::size_t>(LogInfo_[static_cast<std::size_t>(own.Local)].Log)].Qsos[own.Position()];
+    v.Verdict = verdict;
+    v.OtherLog = LogInfo_[static_cast<std::size_t>(other.Local)].Log;
+    // A position is below 2^23 (see TQsoVerdict).
+    v.OtherQso = static_cast<int32_t>((other.Position() + 1) & 0x7FFFFFu);
+    v.DeltaMinutes = own.Minutes - other.Minutes;
+  }
+
+  // The direct pass (within the tolerance) and the time pass (at any
+  // difference) both pair a record with the nearest open record of its
+  // partner's log that logged this log's station, the records taken in
+  // order. Such records share a bucket, and nothing outside it changes what
+  // is paired within it: each bucket is done on its own.
+  void PassPartner(std::optional<int64_t> tolerance, TVerdict verdict) {
+    RunSlices(BucketCount(), Jobs_, [&](std::size_t first, std::size_t last) {
+      for (auto bucket = static_cast<uint32_t>(first); bucket < last; ++bucket) {
+        const uint32_t end = BucketBegins_[bucket + 1];
+        for (uint32_t at = BucketBegins_[bucket]; at < end; ++at) {
+          const TEntry& own = Entries_[at];
+          if (!IsOpen(own)) continue;
+          const auto other = Nearest(bucket, own.Side() ^ 1u, own.Minutes, tolerance);
+          if (other) Pair(own, Entries_[*other], verdict, verdict);
+        }
+      }
     });
+  }
+
+  // A record left open whose partner's call is near the call of a station
+  // that logged this log's station at about this time: the nearest in time
+  // of all such records, the records taken in order.
+  void PassBustedCall() {
+    for (std::size_t local = 0; local < LogInfo_.size(); ++local) {
+      const TLogInfo& info = LogInfo_[local];
+      const uint32_t end = EndOf(local);
+      for (uint32_t record = info.First; record < end; ++record) {
+        if (!Open_[record]) continue;
+        const std::vector<TId>& similar = SimilarStations(Partner_[record]);
+        if (similar.empty()) continue;
+        const TEntry own{static_cast<int32_t>(local), (record - info.First) << 1, Minutes_[record]};
+        std::optional<uint32_t> best;
+        int64_t bestDelta = 0;
+        for (const TId candidate : similar) {
+          if (candidate == info.Station) continue;
+          const auto bucket = BucketOf(candidate, info.Station);
+          if (!bucket) continue;
+          const auto at =
+              Nearest(*bucket, candidate > info.Station ? 1u : 0u, own.Minutes, Options_.TimeToleranceMinutes);
+          if (!at) continue;
+          const int64_t delta = std::llabs(int64_t{Entries_[*at].Minutes} - own.Minutes);
+          if (!best || delta < bestDelta ||
+              (delta == bestDelta && RecordOf(Entries_[*at]) < RecordOf(Entries_[*best]))) {
+            best = at;
+            bestDelta = delta;
+          }
+        }
+        if (best) Pair(own, Entries_[*best], TVerdict::BustedCall, TVerdict::ConfirmedPartnerBusted);
+      }
+    }
   }
 
   // The active stations whose call is Similar to the call of id, found
   // without comparing it with every call: two calls one edit apart (a
   // replaced, inserted or deleted character, or two neighbours swapped) share
   // a text with one character left out, or one is the other with one left
-  // out. The candidates found so are then tested with Similar itself.
+  // out. The candidates found so are then tested with Similar itself. A
+  // logged call has at most 14 characters, so an active call of more than
+  // 15 is near none.
   const std::vector<TId>& SimilarStations(TId id) {
     if (SimilarOf_.empty()) {
       SimilarOf_.resize(Ids_.Size());
@@ -409,19 +587,29 @@ class TGroupMatcher {
       stations.erase(std::unique(stations.begin(), stations.end()), stations.end());
       for (const TId station : stations) {
         const std::string& call = Ids_.Name(station);
-        if (call.size() < 3) continue;
-        ByShortened_[call].push_back(station);
-        ForEachShortened(call, [&](const std::string& shortened) { ByShortened_[shortened].push_back(station); });
+        if (call.size() < 3 || call.size() > TCallKey::kMaxSize) continue;
+        const auto note = [&](std::string_view text) {
+          const auto key = TCallKey::Of(text);
+          const int32_t list = ByShortened_.FindOrAdd(*key, [&] {
+            ShortenedLists_.emplace_back();
+            return static_cast<int32_t>(ShortenedLists_.size() - 1);
+          });
+          ShortenedLists_[static_cast<std::size_t>(list)].push_back(station);
+        };
+        note(call);
+        ForEachShortened(call, note);
       }
     }
     std::vector<TId>& similar = SimilarOf_[static_cast<std::size_t>(id)];
     if (SimilarKnown_[static_cast<std::size_t>(id)]) return similar;
     SimilarKnown_[static_cast<std::size_t>(id)] = true;
     const std::string& call = Ids_.Name(id);
-    if (call.size() < 3) return similar;
-    const auto collect = [&](const std::string& key) {
-      const auto found = ByShortened_.find(key);
-      if (found != ByShortened_.end()) similar.insert(similar.end(), found->second.begin(), found->second.end());
+    if (call.size() < 3 || call.size() > TCallKey::kMaxSize) return similar;
+    const auto collect = [&](std::string_view text) {
+      if (const int32_t* list = ByShortened_.Find(*TCallKey::Of(text))) {
+        const std::vector<TId>& found = ShortenedLists_[static_cast<std::size_t>(*list)];
+        similar.insert(similar.end(), found.begin(), found.end());
+      }
     };
     collect(call);
     ForEachShortened(call, collect);
@@ -434,86 +622,93 @@ class TGroupMatcher {
   }
 
   template <typename TVisit>
-  static void ForEachShortened(const std::string& call, TVisit visit) {
-    std::string shortened;
+  static void ForEachShortened(std::string_view call, TVisit visit) {
+    char shortened[TCallKey::kMaxSize];
     for (std::size_t at = 0; at < call.size(); ++at) {
-      shortened.assign(call, 0, at);
-      shortened.append(call, at + 1);
-      visit(shortened);
+      call.copy(shortened, at);
+      call.substr(at + 1).copy(shortened + at, call.size() - at - 1);
+      visit(std::string_view(shortened, call.size() - 1));
     }
   }
 
-  void PassRest() {
+  // What is left of a log after the passes: a verdict for each record still
+  // open, the clock from the pairs of the direct and the time pass, and the
+  // exchange of every confirmed record checked against the other log.
+  void FinishLog(std::size_t local) {
+    const TLogInfo& own = LogInfo_[local];
+    TLogCrossCheck& result = Results_[static_cast<std::size_t>(own.Log)];
+    const std::vector<TQSORecord>& qsos = Logs_[static_cast<std::size_t>(own.Log)]->Edi().QSOs;
+    std::vector<int32_t> deltas;
+    for (std::size_t position = 0; position < result.Qsos.size(); ++position) {
+      TQsoVerdict& v = result.Qsos[position];
+      const uint32_t record = own.First + static_cast<uint32_t>(position);
+      if (Open_[record]) {
+        v.Verdict = RestVerdict(Partner_[record], own.Station);
+        continue;
+      }
+      if (v.Verdict == TVerdict::Confirmed || v.Verdict == TVerdict::TimeMismatch) deltas.push_back(v.DeltaMinutes);
+      if (v.Verdict != TVerdict::Confirmed && v.Verdict != TVerdict::ConfirmedPartnerBusted) continue;
+      const TQSORecord& q = qsos[position];
+      const TLogInfo& other = LogInfo_[static_cast<std::size_t>(LocalOf_[static_cast<std::size_t>(v.OtherLog)])];
+      if (other.LocatorValid && other.Locator != PackSix(q.RcvdWWL.View())) {
+        v.Verdict = TVerdict::BustedLocator;
+        continue;
+      }
+      const bool compare = Options_.CompareSerials || (own.Kvartalstest && other.Kvartalstest);
+      if (compare &&
+          q.RcvdNr !=
+              Logs_[static_cast<std::size_t>(other.Log)]->Edi().QSOs[static_cast<std::size_t>(v.OtherQso - 1)].SentNr) {
+        v.Verdict = TVerdict::BustedSerial;
+      }
+    }
+    if (deltas.empty()) return;
+    result.ClockPairs = static_cast<int32_t>(deltas.size());
+    if (deltas.size() < 3) return;
+    const auto middle = deltas.begin() + static_cast<std::ptrdiff_t>((deltas.size() - 1) / 2);
+    std::nth_element(deltas.begin(), middle, deltas.end());
+    result.ClockOffsetMinutes = *middle;
+  }
+
+  TVerdict RestVerdict(TId partner, TId station) const {
     const auto holds = [](const std::vector<TId>& sorted, TId id) {
       return std::binary_search(sorted.begin(), sorted.end(), id);
     };
-    ForEachOpen([&](const TEntry& own) {
-      const TId partner = Partner_[own.Record];
-      TQsoVerdict& v = VerdictOf(own.Local, own.Record);
-      const TLoggers& loggers = Loggers_[static_cast<std::size_t>(partner)];
-      if (holds(ActiveStations_, partner)) {
-        v.Verdict = TVerdict::NotInLog;
-      } else if (holds(UnreadableStations_, partner)) {
-        v.Verdict = TVerdict::PartnerUnreadable;
-      } else if (loggers.Several || loggers.First != StationOf(own)) {
-        v.Verdict = TVerdict::NoLog;
-      } else {
-        v.Verdict = TVerdict::Unique;
-      }
-    });
+    if (holds(ActiveStations_, partner)) return TVerdict::NotInLog;
+    if (holds(UnreadableStations_, partner)) return TVerdict::PartnerUnreadable;
+    const TLoggers& loggers = Loggers_[static_cast<std::size_t>(partner)];
+    if (loggers.Several || loggers.First != station) return TVerdict::NoLog;
+    return TVerdict::Unique;
   }
-
-  // The clock of each log with pairs of the direct and the time pass.
-  void SetClocks() {
-    std::vector<int32_t> deltas;
-    for (std::size_t local = 0; local < LogInfo_.size(); ++local) {
-      const TLogInfo& info = LogInfo_[local];
-      const uint32_t end =
-          local + 1 < LogInfo_.size() ? LogInfo_[local + 1].First : static_cast<uint32_t>(Open_.size());
-      deltas.clear();
-      for (uint32_t record = info.First; record < end; ++record) {
-        if (ClockPair_[record]) deltas.push_back(VerdictOf(static_cast<int32_t>(local), record).DeltaMinutes);
-      }
-      if (deltas.empty()) continue;
-      TLogCrossCheck& result = Results_[static_cast<std::size_t>(info.Log)];
-      result.ClockPairs = static_cast<int32_t>(deltas.size());
-      if (deltas.size() < 3) continue;
-      std::sort(deltas.begin(), deltas.end());
-      result.ClockOffsetMinutes = deltas[(deltas.size() - 1) / 2];
-    }
-  }
-
-  struct TLoggers {
-    TId First = kNoId;
-    bool Several = false;
-  };
 
   const std::vector<TLog*>& Logs_;
   const TCrossCheckOptions& Options_;
+  const std::size_t Jobs_;
   std::vector<TLogCrossCheck>& Results_;
   TCallIds Ids_;
   std::vector<TLogInfo> LogInfo_;
+  std::vector<int32_t> LocalOf_;  // per batch position: its place in LogInfo_
   std::vector<TId> ActiveStations_;
   std::vector<TId> UnreadableStations_;
   std::vector<TLoggers> Loggers_;
-  std::vector<TId> Partner_;             // per record
-  std::vector<bool> Open_;               // per record
-  std::vector<uint32_t> PlaceOf_;        // per record: its place in Entries_
-  std::vector<TEntry> Entries_;          // the index
-  std::vector<uint32_t> PartnerBegins_;  // of each partner's entries
-  std::unique_ptr<TOpenSet> Removed_;    // over Entries_
-  std::vector<bool> ClockPair_;          // per record: paired by the direct or the time pass
-  std::unordered_map<std::string, std::vector<TId>> ByShortened_;
+  std::vector<TId> Partner_;      // per record
+  std::vector<int32_t> Minutes_;  // per record
+  std::vector<uint8_t> Open_;     // per record: not yet given a verdict (bytes, written on the threads)
+  std::vector<TEntry> Entries_;   // the open records, bucket by bucket
+  std::vector<uint32_t> BucketBegins_;
+  std::vector<TId> BucketHighs_;      // per bucket: the higher station of its pair
+  std::vector<uint32_t> LowBuckets_;  // per station: the first bucket in which it is the lower
+  std::vector<TBigBucket> BigBuckets_;
+  TCallTable<int32_t> ByShortened_;  // -> ShortenedLists_
+  std::vector<std::vector<TId>> ShortenedLists_;
   std::vector<std::vector<TId>> SimilarOf_;
   std::vector<bool> SimilarKnown_;
-  std::unordered_map<std::string_view, TId> ByRawCall_;
 };
 
 }  // namespace
 
 void MatchGroup(const std::vector<TLog*>& logs, const TBatchGroups& groups, const TBatchGroup& group,
-                const TCrossCheckOptions& options, std::vector<TLogCrossCheck>& results) {
-  TGroupMatcher(logs, groups, group, options, results).Run();
+                const TCrossCheckOptions& options, std::size_t jobs, std::vector<TLogCrossCheck>& results) {
+  TGroupMatcher(logs, groups, group, options, jobs, results).Run();
 }
 
 }  // namespace loggrevy

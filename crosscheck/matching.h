@@ -7,8 +7,9 @@
 namespace loggrevy {
 
 // Gives every record of the group's active logs its verdict and the clock
-// offset of each log, in results (indexed by batch position).
+// offset of each log, in results (indexed by batch position), on up to jobs
+// threads.
 void MatchGroup(const std::vector<TLog*>& logs, const TBatchGroups& groups, const TBatchGroup& group,
-                const TCrossCheckOptions& options, std::vector<TLogCrossCheck>& results);
+                const TCrossCheckOptions& options, std::size_t jobs, std::vector<TLogCrossCheck>& results);
 
 }  // namespace loggrevy

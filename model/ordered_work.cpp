@@ -115,4 +115,12 @@ void RunInOrder(std::size_t count, std::size_t jobs, std::size_t ahead, const st
   }
 }
 
+void RunSlices(std::size_t count, std::size_t jobs, const std::function<void(std::size_t, std::size_t)>& work) {
+  if (count == 0) return;
+  const std::size_t slices = jobs <= 1 ? 1 : std::min(count, jobs * 8);
+  RunInOrder(
+      slices, jobs, slices, [&](std::size_t i) { work(count * i / slices, count * (i + 1) / slices); },
+      [](std::size_t) {});
+}
+
 }  // namespace loggrevy

@@ -15,4 +15,10 @@ namespace loggrevy {
 void RunInOrder(std::size_t count, std::size_t jobs, std::size_t ahead, const std::function<void(std::size_t)>& work,
                 const std::function<void(std::size_t)>& finish);
 
+// Runs work(begin, end) over slices of [0, count) that together cover it, on
+// up to jobs threads, the calling thread among them; returns when all are
+// done. There are a few slices per thread, so that one slow slice leaves the
+// others free to take the rest.
+void RunSlices(std::size_t count, std::size_t jobs, const std::function<void(std::size_t, std::size_t)>& work);
+
 }  // namespace loggrevy

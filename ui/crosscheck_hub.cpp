@@ -4,6 +4,7 @@
 #include <QProgressDialog>
 #include <QThread>
 
+#include "core/platform.h"
 #include "model/import_session.h"
 
 namespace loggrevy {
@@ -39,8 +40,8 @@ void TCrossCheckHub::Run(QWidget* progressParent) {
     progress.show();
     const TCrossCheckOptions options = Options_;
     QEventLoop loop;
-    std::unique_ptr<QThread> thread(
-        QThread::create([&next, &logs, options] { next = std::make_unique<TCrossCheck>(logs, options); }));
+    std::unique_ptr<QThread> thread(QThread::create(
+        [&next, &logs, options] { next = std::make_unique<TCrossCheck>(logs, options, SystemCoreCount()); }));
     connect(thread.get(), &QThread::finished, &loop, &QEventLoop::quit);
     Thread_ = thread.get();
     thread->start();
