@@ -1,9 +1,11 @@
 #include "crosscheck/matching.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdlib>
 #include <functional>
 #include <numeric>
+#include <span>
 #include <unordered_map>
 
 #include "core/locator.h"
@@ -541,20 +543,37 @@ class TGroupMatcher {
 
   // A record left open whose partner's call is near the call of a station
   // that logged this log's station at about this time: the nearest in time
-  // of all such records, the records taken in order.
+  // of all such records, the records taken in order. Only a station with an
+  // open record of this log's station can be the one meant, so each open
+  // record's call is compared with those few stations' calls. Pairing only
+  // closes records, so a record that finds none before the pass finds none
+  // in it: the threads first pick out the few that may find one.
   void PassBustedCall() {
+    FindWorkedBy();
+    KeepNames();
+    std::vector<uint8_t> mayFind(Open_.size(), 0);
+    RunSlices(LogInfo_.size(), Jobs_, [&](std::size_t begin, std::size_t end) {
+      for (std::size_t local = begin; local < end; ++local) {
+        const TLogInfo& info = LogInfo_[local];
+        for (uint32_t record = info.First; record < EndOf(local); ++record) {
+          if (Open_[record] && MayFindBustedCall(info.Station, record)) mayFind[record] = 1;
+        }
+      }
+    });
     for (std::size_t local = 0; local < LogInfo_.size(); ++local) {
       const TLogInfo& info = LogInfo_[local];
       const uint32_t end = EndOf(local);
       for (uint32_t record = info.First; record < end; ++record) {
-        if (!Open_[record]) continue;
-        const std::vector<TId>& similar = SimilarStations(Partner_[record]);
-        if (similar.empty()) continue;
+        if (!mayFind[record] || !Open_[record]) continue;
         const TEntry own{static_cast<int32_t>(local), (record - info.First) << 1, Minutes_[record]};
+        const TId partner = Partner_[record];
         std::optional<uint32_t> best;
         int64_t bestDelta = 0;
-        for (const TId candidate : similar) {
-          if (candidate == info.Station) continue;
+        for (const TId candidate : WorkedBy(info.Station)) {
+          if (candidate == info.Station || !MayBeSimilar(partner, candidate) ||
+              !Similar(NameOf(partner), NameOf(candidate))) {
+            continue;
+          }
           const auto bucket = BucketOf(candidate, info.Station);
           if (!bucket) continue;
           const auto at =
@@ -572,63 +591,89 @@ class TGroupMatcher {
     }
   }
 
-  // The active stations whose call is Similar to the call of id, found
-  // without comparing it with every call: two calls one edit apart (a
-  // replaced, inserted or deleted character, or two neighbours swapped) share
-  // a text with one character left out, or one is the other with one left
-  // out. The candidates found so are then tested with Similar itself. A
-  // logged call has at most 14 characters, so an active call of more than
-  // 15 is near none.
-  const std::vector<TId>& SimilarStations(TId id) {
-    if (SimilarOf_.empty()) {
-      SimilarOf_.resize(Ids_.Size());
-      SimilarKnown_.resize(Ids_.Size());
-      std::vector<TId> stations = ActiveStations_;
-      stations.erase(std::unique(stations.begin(), stations.end()), stations.end());
-      for (const TId station : stations) {
-        const std::string& call = Ids_.Name(station);
-        if (call.size() < 3 || call.size() > TCallKey::kMaxSize) continue;
-        const auto note = [&](std::string_view text) {
-          const auto key = TCallKey::Of(text);
-          const int32_t list = ByShortened_.FindOrAdd(*key, [&] {
-            ShortenedLists_.emplace_back();
-            return static_cast<int32_t>(ShortenedLists_.size() - 1);
-          });
-          ShortenedLists_[static_cast<std::size_t>(list)].push_back(station);
-        };
-        note(call);
-        ForEachShortened(call, note);
-      }
+  // The calls of the group in one stretch of memory, and which characters
+  // each holds, for the many comparisons of the busted-call pass.
+  void KeepNames() {
+    NameBegins_.reserve(Ids_.Size() + 1);
+    Characters_.reserve(Ids_.Size());
+    for (std::size_t id = 0; id < Ids_.Size(); ++id) {
+      const std::string& name = Ids_.Name(static_cast<TId>(id));
+      NameBegins_.push_back(static_cast<uint32_t>(Names_.size()));
+      Names_ += name;
+      uint64_t characters = 0;
+      for (const char c : name) characters |= uint64_t{1} << (static_cast<unsigned char>(c) % 64);
+      Characters_.push_back(characters);
     }
-    std::vector<TId>& similar = SimilarOf_[static_cast<std::size_t>(id)];
-    if (SimilarKnown_[static_cast<std::size_t>(id)]) return similar;
-    SimilarKnown_[static_cast<std::size_t>(id)] = true;
-    const std::string& call = Ids_.Name(id);
-    if (call.size() < 3 || call.size() > TCallKey::kMaxSize) return similar;
-    const auto collect = [&](std::string_view text) {
-      if (const int32_t* list = ByShortened_.Find(*TCallKey::Of(text))) {
-        const std::vector<TId>& found = ShortenedLists_[static_cast<std::size_t>(*list)];
-        similar.insert(similar.end(), found.begin(), found.end());
-      }
-    };
-    collect(call);
-    ForEachShortened(call, collect);
-    std::sort(similar.begin(), similar.end());
-    similar.erase(std::unique(similar.begin(), similar.end()), similar.end());
-    similar.erase(
-        std::remove_if(similar.begin(), similar.end(), [&](TId station) { return !Similar(call, Ids_.Name(station)); }),
-        similar.end());
-    return similar;
+    NameBegins_.push_back(static_cast<uint32_t>(Names_.size()));
   }
 
-  template <typename TVisit>
-  static void ForEachShortened(std::string_view call, TVisit visit) {
-    char shortened[TCallKey::kMaxSize];
-    for (std::size_t at = 0; at < call.size(); ++at) {
-      call.copy(shortened, at);
-      call.substr(at + 1).copy(shortened + at, call.size() - at - 1);
-      visit(std::string_view(shortened, call.size() - 1));
+  // False where the calls of a and b cannot be Similar: one character
+  // replaced, inserted, deleted or two swapped change at most two of the
+  // characters a call holds, and its length by at most one.
+  bool MayBeSimilar(TId a, TId b) const {
+    const auto x = static_cast<std::size_t>(a);
+    const auto y = static_cast<std::size_t>(b);
+    if (std::popcount(Characters_[x] ^ Characters_[y]) > 2) return false;
+    const uint32_t lengthA = NameBegins_[x + 1] - NameBegins_[x];
+    const uint32_t lengthB = NameBegins_[y + 1] - NameBegins_[y];
+    return lengthA + 1 >= lengthB && lengthB + 1 >= lengthA;
+  }
+
+  std::string_view NameOf(TId id) const {
+    const auto at = static_cast<std::size_t>(id);
+    return std::string_view(Names_).substr(NameBegins_[at], NameBegins_[at + 1] - NameBegins_[at]);
+  }
+
+  // Whether a station with a call near the one logged has an open record of
+  // this station within the tolerance, a big bucket counting as one (it is
+  // searched in turn).
+  bool MayFindBustedCall(TId station, uint32_t record) const {
+    const TId partner = Partner_[record];
+    const int32_t minutes = Minutes_[record];
+    for (const TId candidate : WorkedBy(station)) {
+      if (candidate == station || !MayBeSimilar(partner, candidate) || !Similar(NameOf(partner), NameOf(candidate))) {
+        continue;
+      }
+      const auto bucket = BucketOf(candidate, station);
+      if (!bucket) continue;
+      const uint32_t begin = BucketBegins_[*bucket];
+      const uint32_t end = BucketBegins_[*bucket + 1];
+      if (end - begin > kSmallBucket) return true;
+      const uint32_t side = candidate > station ? 1u : 0u;
+      for (uint32_t at = begin; at < end; ++at) {
+        const TEntry& e = Entries_[at];
+        if (e.Side() == side && IsOpen(e) &&
+            std::llabs(int64_t{e.Minutes} - minutes) <= Options_.TimeToleranceMinutes) {
+          return true;
+        }
+      }
     }
+    return false;
+  }
+
+  // For each active station, the stations with an open record of it.
+  void FindWorkedBy() {
+    std::vector<uint8_t> active(Ids_.Size(), 0);
+    for (const TId station : ActiveStations_) active[static_cast<std::size_t>(station)] = 1;
+    std::vector<std::pair<TId, TId>> pairs;  // (worked, by)
+    for (const TEntry& e : Entries_) {
+      if (!IsOpen(e)) continue;
+      const TId partner = Partner_[RecordOf(e)];
+      if (active[static_cast<std::size_t>(partner)]) pairs.emplace_back(partner, StationOf(e));
+    }
+    std::sort(pairs.begin(), pairs.end());
+    pairs.erase(std::unique(pairs.begin(), pairs.end()), pairs.end());
+    WorkedByBegins_.assign(Ids_.Size() + 1, 0);
+    for (const auto& [worked, by] : pairs) ++WorkedByBegins_[static_cast<std::size_t>(worked) + 1];
+    std::partial_sum(WorkedByBegins_.begin(), WorkedByBegins_.end(), WorkedByBegins_.begin());
+    WorkedBy_.resize(pairs.size());
+    for (std::size_t at = 0; at < pairs.size(); ++at) WorkedBy_[at] = pairs[at].second;
+  }
+
+  std::span<const TId> WorkedBy(TId station) const {
+    return std::span<const TId>(WorkedBy_).subspan(
+        WorkedByBegins_[static_cast<std::size_t>(station)],
+        WorkedByBegins_[static_cast<std::size_t>(station) + 1] - WorkedByBegins_[static_cast<std::size_t>(station)]);
   }
 
   // What is left of a log after the passes: a verdict for each record still
@@ -698,10 +743,11 @@ class TGroupMatcher {
   std::vector<TId> BucketHighs_;      // per bucket: the higher station of its pair
   std::vector<uint32_t> LowBuckets_;  // per station: the first bucket in which it is the lower
   std::vector<TBigBucket> BigBuckets_;
-  TCallTable<int32_t> ByShortened_;  // -> ShortenedLists_
-  std::vector<std::vector<TId>> ShortenedLists_;
-  std::vector<std::vector<TId>> SimilarOf_;
-  std::vector<bool> SimilarKnown_;
+  std::string Names_;  // the calls of Ids_, one after another
+  std::vector<uint32_t> NameBegins_;
+  std::vector<uint64_t> Characters_;      // per call: a bit for each character it holds
+  std::vector<uint32_t> WorkedByBegins_;  // per station: its first in WorkedBy_
+  std::vector<TId> WorkedBy_;
 };
 
 }  // namespace
