@@ -19,12 +19,13 @@ struct TDayRun {
 
 }  // namespace
 
-std::optional<TDayNumber> ContestDay(const TReg1Test& edi) {
+std::optional<TDayNumber> ContestDay(const TReg1Test& edi) { return ContestDay(edi, RecordMinutes(edi)); }
+
+std::optional<TDayNumber> ContestDay(const TReg1Test& edi, const std::vector<int32_t>& minutes) {
   std::vector<TDayNumber> days;
-  days.reserve(edi.QSOs.size());
-  TQsoTimes times;
-  for (const TQSORecord& q : edi.QSOs) {
-    if (const auto minutes = times.Minutes(q.Date.View(), q.Time.View())) days.push_back(DayOfMinutes(*minutes));
+  days.reserve(minutes.size());
+  for (const int32_t known : minutes) {
+    if (known != kUnknownMinutes) days.push_back(DayOfMinutes(known));
   }
   if (days.empty()) return HeaderDay(std::string_view(edi.TDateStart).substr(0, 8));
   if (!std::is_sorted(days.begin(), days.end())) std::sort(days.begin(), days.end());
@@ -43,6 +44,15 @@ std::optional<TDayNumber> ContestDay(const TReg1Test& edi) {
 }
 
 TBatchGroups GroupBatch(const std::vector<TLog*>& logs, std::size_t jobs) {
+  std::vector<std::vector<int32_t>> minutes(logs.size());
+  RunSlices(logs.size(), jobs, [&](std::size_t begin, std::size_t end) {
+    for (std::size_t i = begin; i < end; ++i) minutes[i] = RecordMinutes(logs[i]->Edi());
+  });
+  return GroupBatch(logs, minutes, jobs);
+}
+
+TBatchGroups GroupBatch(const std::vector<TLog*>& logs, const std::vector<std::vector<int32_t>>& minutes,
+                        std::size_t jobs) {
   TBatchGroups result;
   result.Logs.resize(logs.size());
   // Each log's station, band and day, on the threads.
@@ -53,7 +63,7 @@ TBatchGroups GroupBatch(const std::vector<TLog*>& logs, std::size_t jobs) {
       entry.Station = StationKey(edi.PCall);
       if (entry.Station.empty()) continue;
       entry.Band = BandKey(edi.PBand);
-      entry.Day = ContestDay(edi);
+      entry.Day = ContestDay(edi, minutes[i]);
       entry.Role = edi.Status < 3 ? TBatchRole::Active : TBatchRole::Unreadable;
     }
   });

@@ -44,9 +44,13 @@ struct TBatchGroups {
 // Files the logs (in import order) into groups and versions. Follows from the
 // logs alone; no QSO is matched.
 TBatchGroups GroupBatch(const std::vector<TLog*>& logs, std::size_t jobs = 1);
+// The same with the RecordMinutes of every log already known.
+TBatchGroups GroupBatch(const std::vector<TLog*>& logs, const std::vector<std::vector<int32_t>>& minutes,
+                        std::size_t jobs);
 
 // The day a log was held on: the date most of its records with a known time
 // carry (the earliest on a tie), else the start date of its header.
 std::optional<TDayNumber> ContestDay(const TReg1Test& edi);
+std::optional<TDayNumber> ContestDay(const TReg1Test& edi, const std::vector<int32_t>& minutes);
 
 }  // namespace loggrevy

@@ -1,30 +1,36 @@
 #pragma once
 
+#include <bit>
 #include <cstdint>
 #include <cstring>
-#include <optional>
-#include <string_view>
 #include <vector>
+
+#include "edi/short_text.h"
 
 namespace loggrevy {
 
-// A text of up to 15 bytes and its length in two words, so that equal keys
-// mean equal texts: a call as logged, or one with a character left out.
+// A call as logged (a short text of up to 15 bytes) and its length in two
+// words, so that equal keys mean equal texts.
 struct TCallKey {
-  static constexpr std::size_t kMaxSize = 15;
-
   uint64_t Low = 0;
   uint64_t High = 0;
   bool operator==(const TCallKey&) const = default;
 
-  static std::optional<TCallKey> Of(std::string_view text) {
-    if (text.size() > kMaxSize) return std::nullopt;
-    unsigned char bytes[16]{};
-    std::memcpy(bytes, text.data(), text.size());
-    bytes[15] = static_cast<unsigned char>(text.size());
+  // Read in two loads of the text's whole buffer; the bytes after its end
+  // are masked off.
+  template <std::size_t N>
+  static TCallKey Of(const TShortText<N>& text) {
+    static_assert(N >= 8 && N <= 15);
+    static_assert(std::endian::native == std::endian::little, "the masks take the first byte as the lowest");
+    const char* data = text.View().data();
+    const std::size_t size = text.Size();
     TCallKey key;
-    std::memcpy(&key.Low, bytes, 8);
-    std::memcpy(&key.High, bytes + 8, 8);
+    std::memcpy(&key.Low, data, 8);
+    std::memcpy(&key.High, data + 8, N - 8);
+    const auto keep = [](std::size_t bytes) { return bytes >= 8 ? ~uint64_t{0} : (uint64_t{1} << (8 * bytes)) - 1; };
+    key.Low &= keep(size);
+    key.High &= size > 8 ? keep(size - 8) : 0;
+    key.High |= uint64_t{size} << 56;
     return key;
   }
 };

@@ -6,12 +6,18 @@
 namespace loggrevy {
 
 TCrossCheck::TCrossCheck(const std::vector<TLog*>& logs, TCrossCheckOptions options, std::size_t jobs)
-    : Entries_(logs), Options_(options), Groups_(GroupBatch(logs, jobs)), Logs_(logs.size()) {
-  Match(jobs);
+    : Entries_(logs), Options_(options), Logs_(logs.size()) {
+  // The times of every record, read once for the groups and the matching.
+  std::vector<std::vector<int32_t>> minutes(logs.size());
+  RunSlices(logs.size(), jobs, [&](std::size_t begin, std::size_t end) {
+    for (std::size_t log = begin; log < end; ++log) minutes[log] = RecordMinutes(logs[log]->Edi());
+  });
+  Groups_ = GroupBatch(logs, minutes, jobs);
+  for (const TBatchGroup& group : Groups_.Groups) MatchGroup(Entries_, minutes, Groups_, group, Options_, jobs, Logs_);
+  Finish(jobs);
 }
 
-void TCrossCheck::Match(std::size_t jobs) {
-  for (const TBatchGroup& group : Groups_.Groups) MatchGroup(Entries_, Groups_, group, Options_, jobs, Logs_);
+void TCrossCheck::Finish(std::size_t jobs) {
   RunSlices(Logs_.size(), jobs, [&](std::size_t begin, std::size_t end) {
     for (std::size_t log = begin; log < end; ++log) {
       if (Groups_.Logs[log].Role != TBatchRole::Active) continue;

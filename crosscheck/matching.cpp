@@ -4,6 +4,7 @@
 #include <bit>
 #include <cstdlib>
 #include <functional>
+#include <limits>
 #include <numeric>
 #include <span>
 #include <unordered_map>
@@ -80,6 +81,10 @@ class TOpenSet {
 };
 
 constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+// No place in the index, or no bucket. (Plain numbers: an optional returned
+// from the hot searches costs a stall each time.)
+constexpr uint32_t kNoPlace = static_cast<uint32_t>(-1);
+constexpr int64_t kAnyDifference = std::numeric_limits<int64_t>::max();
 
 // Buckets of at most this many records are searched straight through.
 constexpr uint32_t kSmallBucket = 16;
@@ -93,9 +98,10 @@ constexpr uint32_t kSmallBucket = 16;
 // whether it is still open, so that a batch of a million QSOs stays small.
 class TGroupMatcher {
  public:
-  TGroupMatcher(const std::vector<TLog*>& logs, const TBatchGroups& groups, const TBatchGroup& group,
-                const TCrossCheckOptions& options, std::size_t jobs, std::vector<TLogCrossCheck>& results)
-      : Logs_(logs), Options_(options), Jobs_(std::max<std::size_t>(jobs, 1)), Results_(results) {
+  TGroupMatcher(const std::vector<TLog*>& logs, const std::vector<std::vector<int32_t>>& minutes,
+                const TBatchGroups& groups, const TBatchGroup& group, const TCrossCheckOptions& options,
+                std::size_t jobs, std::vector<TLogCrossCheck>& results)
+      : Logs_(logs), Minutes_(minutes), Options_(options), Jobs_(std::max<std::size_t>(jobs, 1)), Results_(results) {
     Collect(groups, group);
     Index();
     MakeVerdicts();
@@ -104,7 +110,7 @@ class TGroupMatcher {
   void Run() {
     PassPartner(Options_.TimeToleranceMinutes, TVerdict::Confirmed);
     PassBustedCall();
-    PassPartner(std::nullopt, TVerdict::TimeMismatch);
+    PassPartner(kAnyDifference, TVerdict::TimeMismatch);
     RunSlices(LogInfo_.size(), Jobs_, [&](std::size_t begin, std::size_t end) {
       for (std::size_t local = begin; local < end; ++local) FinishLog(local);
     });
@@ -174,7 +180,6 @@ class TGroupMatcher {
     // mapped to the group's, slice after slice, as if one thread had met them
     // all. The records that cannot be matched get their verdict here and are
     // never open.
-    Minutes_.assign(count, 0);
     Open_.assign(count, 0);
     Partner_.assign(count, kNoId);
     const std::size_t slices = std::min(Jobs_, LogInfo_.size());
@@ -226,27 +231,27 @@ class TGroupMatcher {
     RunInOrder(count, Jobs_, count, work, [](std::size_t) {});
   }
 
-  // The minutes of each record of a slice of logs, and the slice's number of
-  // its call (kNoId where the call names no station), in Partner_.
+  // Whether each record of a slice of logs has a known time, and the
+  // slice's number of its call (kNoId where the call names no station), in
+  // Partner_.
   void ReadSlice(std::size_t slice, std::size_t slices, TSliceCalls& calls) {
     for (std::size_t local = SliceBegin(slice, slices); local < SliceBegin(slice + 1, slices); ++local) {
       const TLogInfo& info = LogInfo_[local];
       const TReg1Test& edi = Logs_[static_cast<std::size_t>(info.Log)]->Edi();
-      TQsoTimes times;
+      const std::vector<int32_t>& minutes = Minutes_[static_cast<std::size_t>(info.Log)];
       for (std::size_t position = 0; position < edi.QSOs.size(); ++position) {
         const TQSORecord& q = edi.QSOs[position];
         const std::size_t record = info.First + position;
-        if (const auto minutes = times.Minutes(q.Date.View(), q.Time.View())) {
-          Minutes_[record] = static_cast<int32_t>(*minutes);
-          Open_[record] = 1;
-        }
-        // A logged call has at most 14 bytes: it always makes a key.
-        const TId number = calls.Numbers.FindOrAdd(*TCallKey::Of(q.Call.View()), [&] {
-          calls.Stations.push_back(StationKey(q.Call.View()));
+        if (minutes[position] != kUnknownMinutes) Open_[record] = 1;
+        // kNoId for a call that names no station.
+        const TId number = calls.Numbers.FindOrAdd(TCallKey::Of(q.Call), [&] {
+          std::string station = StationKey(q.Call.View());
+          if (station.empty()) return kNoId;
+          calls.Stations.push_back(std::move(station));
           calls.Loggers.emplace_back();
           return static_cast<TId>(calls.Stations.size() - 1);
         });
-        if (calls.Stations[static_cast<std::size_t>(number)].empty()) continue;
+        if (number == kNoId) continue;
         Partner_[record] = number;
         TLoggers& loggers = calls.Loggers[static_cast<std::size_t>(number)];
         if (loggers.First == kNoId) {
@@ -329,9 +334,8 @@ class TGroupMatcher {
     RunEach(slices, [&](std::size_t slice) {
       for (std::size_t at = sliceOf(slice); at < sliceOf(slice + 1); ++at) {
         const TSorting& s = byHigh[at];
-        const uint32_t record = LogInfo_[static_cast<std::size_t>(s.Local)].First + (s.PositionAndSide >> 1);
-        Entries_[places[slice * ids + static_cast<std::size_t>(s.Low)]++] = {s.Local, s.PositionAndSide,
-                                                                             Minutes_[record]};
+        Entries_[places[slice * ids + static_cast<std::size_t>(s.Low)]++] = {
+            s.Local, s.PositionAndSide, MinutesAt(static_cast<std::size_t>(s.Local), s.PositionAndSide >> 1)};
       }
     });
     std::vector<TSorting>().swap(byHigh);
@@ -407,6 +411,10 @@ class TGroupMatcher {
     });
   }
 
+  int32_t MinutesAt(std::size_t local, uint32_t position) const {
+    return Minutes_[static_cast<std::size_t>(LogInfo_[local].Log)][position];
+  }
+
   uint32_t EndOf(std::size_t local) const {
     return local + 1 < LogInfo_.size() ? LogInfo_[local + 1].First : static_cast<uint32_t>(Open_.size());
   }
@@ -430,19 +438,19 @@ class TGroupMatcher {
   }
 
   // The bucket of the pair of two stations, if any record is open in it.
-  std::optional<uint32_t> BucketOf(TId a, TId b) const {
+  uint32_t BucketOf(TId a, TId b) const {
     const TId low = std::min(a, b);
     const TId high = std::max(a, b);
     const auto first = BucketHighs_.begin() + LowBuckets_[static_cast<std::size_t>(low)];
     const auto last = BucketHighs_.begin() + LowBuckets_[static_cast<std::size_t>(low) + 1];
     const auto found = std::lower_bound(first, last, high);
-    if (found == last || *found != high) return std::nullopt;
+    if (found == last || *found != high) return kNoPlace;
     return static_cast<uint32_t>(found - BucketHighs_.begin());
   }
 
   // The open record of one side of a bucket nearest in time to minutes, on a
-  // tie the first in order, within tolerance when one is given: its place.
-  std::optional<uint32_t> Nearest(uint32_t bucket, uint32_t side, int32_t minutes, std::optional<int64_t> tolerance) {
+  // tie the first in order, within the tolerance: its place, or kNoPlace.
+  uint32_t Nearest(uint32_t bucket, uint32_t side, int32_t minutes, int64_t tolerance) {
     const uint32_t begin = BucketBegins_[bucket];
     const uint32_t end = BucketBegins_[bucket + 1];
     std::size_t best = kNone;
@@ -460,8 +468,7 @@ class TGroupMatcher {
     } else {
       best = NearestInBig(BigOf(bucket), side, minutes);
     }
-    if (best == kNone) return std::nullopt;
-    if (tolerance && std::llabs(int64_t{Entries_[best].Minutes} - minutes) > *tolerance) return std::nullopt;
+    if (best == kNone || std::llabs(int64_t{Entries_[best].Minutes} - minutes) > tolerance) return kNoPlace;
     return static_cast<uint32_t>(best);
   }
 
@@ -527,15 +534,15 @@ class TGroupMatcher {
   // partner's log that logged this log's station, the records taken in
   // order. Such records share a bucket, and nothing outside it changes what
   // is paired within it: each bucket is done on its own.
-  void PassPartner(std::optional<int64_t> tolerance, TVerdict verdict) {
+  void PassPartner(int64_t tolerance, TVerdict verdict) {
     RunSlices(BucketCount(), Jobs_, [&](std::size_t first, std::size_t last) {
       for (auto bucket = static_cast<uint32_t>(first); bucket < last; ++bucket) {
         const uint32_t end = BucketBegins_[bucket + 1];
         for (uint32_t at = BucketBegins_[bucket]; at < end; ++at) {
           const TEntry& own = Entries_[at];
           if (!IsOpen(own)) continue;
-          const auto other = Nearest(bucket, own.Side() ^ 1u, own.Minutes, tolerance);
-          if (other) Pair(own, Entries_[*other], verdict, verdict);
+          const uint32_t other = Nearest(bucket, own.Side() ^ 1u, own.Minutes, tolerance);
+          if (other != kNoPlace) Pair(own, Entries_[other], verdict, verdict);
         }
       }
     });
@@ -556,7 +563,9 @@ class TGroupMatcher {
       for (std::size_t local = begin; local < end; ++local) {
         const TLogInfo& info = LogInfo_[local];
         for (uint32_t record = info.First; record < EndOf(local); ++record) {
-          if (Open_[record] && MayFindBustedCall(info.Station, record)) mayFind[record] = 1;
+          if (Open_[record] && MayFindBustedCall(info.Station, record, MinutesAt(local, record - info.First))) {
+            mayFind[record] = 1;
+          }
         }
       }
     });
@@ -565,28 +574,29 @@ class TGroupMatcher {
       const uint32_t end = EndOf(local);
       for (uint32_t record = info.First; record < end; ++record) {
         if (!mayFind[record] || !Open_[record]) continue;
-        const TEntry own{static_cast<int32_t>(local), (record - info.First) << 1, Minutes_[record]};
+        const TEntry own{static_cast<int32_t>(local), (record - info.First) << 1,
+                         MinutesAt(local, record - info.First)};
         const TId partner = Partner_[record];
-        std::optional<uint32_t> best;
+        uint32_t best = kNoPlace;
         int64_t bestDelta = 0;
         for (const TId candidate : WorkedBy(info.Station)) {
           if (candidate == info.Station || !MayBeSimilar(partner, candidate) ||
               !Similar(NameOf(partner), NameOf(candidate))) {
             continue;
           }
-          const auto bucket = BucketOf(candidate, info.Station);
-          if (!bucket) continue;
-          const auto at =
-              Nearest(*bucket, candidate > info.Station ? 1u : 0u, own.Minutes, Options_.TimeToleranceMinutes);
-          if (!at) continue;
-          const int64_t delta = std::llabs(int64_t{Entries_[*at].Minutes} - own.Minutes);
-          if (!best || delta < bestDelta ||
-              (delta == bestDelta && RecordOf(Entries_[*at]) < RecordOf(Entries_[*best]))) {
+          const uint32_t bucket = BucketOf(candidate, info.Station);
+          if (bucket == kNoPlace) continue;
+          const uint32_t at =
+              Nearest(bucket, candidate > info.Station ? 1u : 0u, own.Minutes, Options_.TimeToleranceMinutes);
+          if (at == kNoPlace) continue;
+          const int64_t delta = std::llabs(int64_t{Entries_[at].Minutes} - own.Minutes);
+          if (best == kNoPlace || delta < bestDelta ||
+              (delta == bestDelta && RecordOf(Entries_[at]) < RecordOf(Entries_[best]))) {
             best = at;
             bestDelta = delta;
           }
         }
-        if (best) Pair(own, Entries_[*best], TVerdict::BustedCall, TVerdict::ConfirmedPartnerBusted);
+        if (best != kNoPlace) Pair(own, Entries_[best], TVerdict::BustedCall, TVerdict::ConfirmedPartnerBusted);
       }
     }
   }
@@ -627,17 +637,16 @@ class TGroupMatcher {
   // Whether a station with a call near the one logged has an open record of
   // this station within the tolerance, a big bucket counting as one (it is
   // searched in turn).
-  bool MayFindBustedCall(TId station, uint32_t record) const {
+  bool MayFindBustedCall(TId station, uint32_t record, int32_t minutes) const {
     const TId partner = Partner_[record];
-    const int32_t minutes = Minutes_[record];
     for (const TId candidate : WorkedBy(station)) {
       if (candidate == station || !MayBeSimilar(partner, candidate) || !Similar(NameOf(partner), NameOf(candidate))) {
         continue;
       }
-      const auto bucket = BucketOf(candidate, station);
-      if (!bucket) continue;
-      const uint32_t begin = BucketBegins_[*bucket];
-      const uint32_t end = BucketBegins_[*bucket + 1];
+      const uint32_t bucket = BucketOf(candidate, station);
+      if (bucket == kNoPlace) continue;
+      const uint32_t begin = BucketBegins_[bucket];
+      const uint32_t end = BucketBegins_[bucket + 1];
       if (end - begin > kSmallBucket) return true;
       const uint32_t side = candidate > station ? 1u : 0u;
       for (uint32_t at = begin; at < end; ++at) {
@@ -726,6 +735,7 @@ class TGroupMatcher {
   }
 
   const std::vector<TLog*>& Logs_;
+  const std::vector<std::vector<int32_t>>& Minutes_;  // per batch position: its RecordMinutes
   const TCrossCheckOptions& Options_;
   const std::size_t Jobs_;
   std::vector<TLogCrossCheck>& Results_;
@@ -735,10 +745,9 @@ class TGroupMatcher {
   std::vector<TId> ActiveStations_;
   std::vector<TId> UnreadableStations_;
   std::vector<TLoggers> Loggers_;
-  std::vector<TId> Partner_;      // per record
-  std::vector<int32_t> Minutes_;  // per record
-  std::vector<uint8_t> Open_;     // per record: not yet given a verdict (bytes, written on the threads)
-  std::vector<TEntry> Entries_;   // the open records, bucket by bucket
+  std::vector<TId> Partner_;     // per record
+  std::vector<uint8_t> Open_;    // per record: not yet given a verdict (bytes, written on the threads)
+  std::vector<TEntry> Entries_;  // the open records, bucket by bucket
   std::vector<uint32_t> BucketBegins_;
   std::vector<TId> BucketHighs_;      // per bucket: the higher station of its pair
   std::vector<uint32_t> LowBuckets_;  // per station: the first bucket in which it is the lower
@@ -752,9 +761,10 @@ class TGroupMatcher {
 
 }  // namespace
 
-void MatchGroup(const std::vector<TLog*>& logs, const TBatchGroups& groups, const TBatchGroup& group,
-                const TCrossCheckOptions& options, std::size_t jobs, std::vector<TLogCrossCheck>& results) {
-  TGroupMatcher(logs, groups, group, options, jobs, results).Run();
+void MatchGroup(const std::vector<TLog*>& logs, const std::vector<std::vector<int32_t>>& minutes,
+                const TBatchGroups& groups, const TBatchGroup& group, const TCrossCheckOptions& options,
+                std::size_t jobs, std::vector<TLogCrossCheck>& results) {
+  TGroupMatcher(logs, minutes, groups, group, options, jobs, results).Run();
 }
 
 }  // namespace loggrevy

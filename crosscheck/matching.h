@@ -8,8 +8,9 @@ namespace loggrevy {
 
 // Gives every record of the group's active logs its verdict and the clock
 // offset of each log, in results (indexed by batch position), on up to jobs
-// threads.
-void MatchGroup(const std::vector<TLog*>& logs, const TBatchGroups& groups, const TBatchGroup& group,
-                const TCrossCheckOptions& options, std::size_t jobs, std::vector<TLogCrossCheck>& results);
+// threads; minutes holds the RecordMinutes of every log.
+void MatchGroup(const std::vector<TLog*>& logs, const std::vector<std::vector<int32_t>>& minutes,
+                const TBatchGroups& groups, const TBatchGroup& group, const TCrossCheckOptions& options,
+                std::size_t jobs, std::vector<TLogCrossCheck>& results);
 
 }  // namespace loggrevy

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "core/localtime.h"
+#include "edi/reg1test.h"
 
 namespace loggrevy {
 namespace {
@@ -31,12 +32,17 @@ std::optional<TDayNumber> QsoDay(std::string_view date) {
 
 namespace {
 
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Every record's time goes through here: the four digits are read in place.
 std::optional<int64_t> MinutesOf(std::optional<TDayNumber> day, std::string_view time) {
-  if (!day || time.size() != 4) return std::nullopt;
-  const auto hour = ParseDigits(time.substr(0, 2));
-  const auto minute = ParseDigits(time.substr(2, 2));
-  if (!hour || !minute || *hour > 23 || *minute > 59) return std::nullopt;
-  return (int64_t{*day} + kDaysFrom1950To1970) * 1440 + *hour * 60 + *minute;
+  if (!day || time.size() != 4 || !IsDigit(time[0]) || !IsDigit(time[1]) || !IsDigit(time[2]) || !IsDigit(time[3])) {
+    return std::nullopt;
+  }
+  const int32_t hour = (time[0] - '0') * 10 + (time[1] - '0');
+  const int32_t minute = (time[2] - '0') * 10 + (time[3] - '0');
+  if (hour > 23 || minute > 59) return std::nullopt;
+  return (int64_t{*day} + kDaysFrom1950To1970) * 1440 + hour * 60 + minute;
 }
 
 }  // namespace
@@ -54,6 +60,18 @@ std::optional<int64_t> TQsoTimes::Minutes(std::string_view date, std::string_vie
     Known_ = true;
   }
   return MinutesOf(LastDay_, time);
+}
+
+std::vector<int32_t> RecordMinutes(const TReg1Test& edi) {
+  std::vector<int32_t> minutes;
+  minutes.reserve(edi.QSOs.size());
+  TQsoTimes times;
+  for (const TQSORecord& q : edi.QSOs) {
+    // Minutes since 1950 up to 2049 fit in 32 bits.
+    const auto known = times.Minutes(q.Date.View(), q.Time.View());
+    minutes.push_back(known ? static_cast<int32_t>(*known) : kUnknownMinutes);
+  }
+  return minutes;
 }
 
 std::optional<TDayNumber> HeaderDay(std::string_view yyyymmdd) {

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace loggrevy {
 
@@ -33,6 +35,13 @@ class TQsoTimes {
   std::optional<TDayNumber> LastDay_;
   bool Known_ = false;
 };
+
+class TReg1Test;
+
+// The minutes of every record of a log as QsoMinutes gives them, with
+// kUnknownMinutes where they are not known.
+constexpr int32_t kUnknownMinutes = std::numeric_limits<int32_t>::min();
+std::vector<int32_t> RecordMinutes(const TReg1Test& edi);
 
 // The day of eight digits YYYYMMDD forming a real date (the start of TDATE).
 std::optional<TDayNumber> HeaderDay(std::string_view yyyymmdd);
