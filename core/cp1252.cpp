@@ -12,16 +12,16 @@ constexpr std::array<char16_t, 32> kHighControls{0x20AC, 0x0081, 0x201A, 0x0192,
                                                  0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
                                                  0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-void AppendUtf8(std::string& out, char32_t cp) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
+// The two or three bytes of a character from U+0080 on: all a byte of
+// Windows-1252 can stand for.
+void AppendHigh(std::string& out, char32_t cp) {
+  if (cp < 0x800) {
+    const char bytes[2]{static_cast<char>(0xC0 | (cp >> 6)), static_cast<char>(0x80 | (cp & 0x3F))};
+    out.append(bytes, 2);
   } else {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
+    const char bytes[3]{static_cast<char>(0xE0 | (cp >> 12)), static_cast<char>(0x80 | ((cp >> 6) & 0x3F)),
+                        static_cast<char>(0x80 | (cp & 0x3F))};
+    out.append(bytes, 3);
   }
 }
 
@@ -40,16 +40,23 @@ char32_t Cp1252ToUnicode(char byte) {
   return (b >= 0x80 && b < 0xA0) ? kHighControls[b - 0x80] : b;
 }
 
+void AppendUtf8(std::string& out, std::string_view cp1252) {
+  // Most texts are ASCII but for a national letter or two: the runs between
+  // them are copied whole.
+  std::size_t run = 0;
+  for (std::size_t i = 0; i < cp1252.size(); ++i) {
+    if (static_cast<unsigned char>(cp1252[i]) < 0x80) continue;
+    out.append(cp1252.data() + run, i - run);
+    AppendHigh(out, Cp1252ToUnicode(cp1252[i]));
+    run = i + 1;
+  }
+  out.append(cp1252.data() + run, cp1252.size() - run);
+}
+
 std::string Cp1252ToUtf8(std::string_view text) {
   std::string out;
   out.reserve(text.size());
-  for (char c : text) {
-    if (static_cast<unsigned char>(c) < 0x80) {
-      out += c;
-    } else {
-      AppendUtf8(out, Cp1252ToUnicode(c));
-    }
-  }
+  AppendUtf8(out, text);
   return out;
 }
 

@@ -1,6 +1,7 @@
 #include <ostream>
 
 #include "core/cp1252.h"
+#include "core/text.h"
 #include "results/writers.h"
 
 namespace loggrevy {
@@ -25,17 +26,35 @@ void FigureRow(std::ostream& out, std::string_view caption, const std::string& c
 
 }  // namespace
 
-std::string VerdictLine(const TCrossCheck& crossCheck, std::size_t log, std::size_t position) {
+void AppendVerdictLine(std::string& line, const TCrossCheck& crossCheck, std::size_t log, std::size_t position) {
   const TQSORecord& q = crossCheck.BatchEntry(log).Edi().QSOs[position];
-  std::string line = "QSO " + std::to_string(position + 1) + ' ' + std::string(q.Time.View()) + ' ' +
-                     std::string(q.Call.View()) + ": " + crossCheck.Text(log, position);
+  line += "QSO ";
+  AppendNumber(line, position + 1);
+  line += ' ';
+  line += q.Time.View();
+  line += ' ';
+  line += q.Call.View();
+  line += ": ";
+  line += crossCheck.Text(log, position);
   const TQsoVerdict& verdict = crossCheck.Log(log).Qsos[position];
   if (HasEvidence(verdict.Verdict)) {
     const TLog& other = crossCheck.BatchEntry(static_cast<std::size_t>(verdict.OtherLog));
     const TQSORecord& o = other.Edi().QSOs[static_cast<std::size_t>(verdict.OtherQso - 1)];
-    line += " (" + other.Edi().PCall + ' ' + std::string(o.Time.View()) + ' ' + std::string(o.Call.View()) + ' ' +
-            std::string(o.RcvdWWL.View()) + ')';
+    line += " (";
+    line += other.Edi().PCall;
+    line += ' ';
+    line += o.Time.View();
+    line += ' ';
+    line += o.Call.View();
+    line += ' ';
+    line += o.RcvdWWL.View();
+    line += ')';
   }
+}
+
+std::string VerdictLine(const TCrossCheck& crossCheck, std::size_t log, std::size_t position) {
+  std::string line;
+  AppendVerdictLine(line, crossCheck, log, position);
   return line;
 }
 
