@@ -48,16 +48,6 @@ void WriteLabels(std::string& out, const TEntry& entry) {
   if (entry.HasRemarks()) WriteDetailLine(out, labels::kHasRemarks);
 }
 
-// The longest accepted distance of a checked log. Found while its piece is
-// written, its records are at hand for its cross-check lines.
-double BestDistance(const TLog& log) {
-  const TNacChecker& checker = log.Checker();
-  double best = 0.0;
-  for (std::size_t n = 1; n <= log.Edi().QSOs.size(); ++n)
-    best = std::max(best, checker.GetQsoDistance(static_cast<int64_t>(n)));
-  return best;
-}
-
 void WriteLogDetails(std::string& out, const TLog& log, const TReportSettings& settings) {
   const TReg1Test& edi = log.Edi();
   const TNacChecker& checker = log.Checker();
@@ -90,7 +80,7 @@ void WriteLogDetails(std::string& out, const TLog& log, const TReportSettings& s
     out += ' ';
     out += FormatDistanceKm(edi.CODXCDistance, settings.DecimalSeparator);
     out += " km, beräknad ";
-    out += FormatDistanceKm(BestDistance(log), settings.DecimalSeparator);
+    out += FormatDistanceKm(checker.BestDistance(), settings.DecimalSeparator);
     out += " km\n";
   }
   for (const TDiagnostic& diagnostic : edi.Diagnostics) {
