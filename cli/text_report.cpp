@@ -164,9 +164,20 @@ void WriteCrossCheck(std::string& out, const TCrossCheck& crossCheck, std::size_
     AppendNumber(out, result.After->Total);
     out += '\n';
   }
+  // In a large batch the records of a log have long left the cache when its
+  // lines are written: the record of a line some lines ahead is fetched while
+  // this one is built.
+  const TQSORecord* records = crossCheck.BatchEntry(index).Edi().QSOs.data();
+  std::size_t fetched = 0;
+  const auto fetchNext = [&] {
+    while (fetched < result.Qsos.size() && result.Qsos[fetched].Verdict == TVerdict::Confirmed) ++fetched;
+    if (fetched < result.Qsos.size()) __builtin_prefetch(records + fetched++);
+  };
+  for (int k = 0; k < 8; ++k) fetchNext();
   std::string line;
   for (std::size_t q = 0; q < result.Qsos.size(); ++q) {
     if (result.Qsos[q].Verdict == TVerdict::Confirmed) continue;
+    fetchNext();
     line.clear();
     AppendVerdictLine(line, crossCheck, index, q);
     WriteDetailLine(out, line);
