@@ -164,6 +164,11 @@ void WriteCrossCheck(std::string& out, const TCrossCheck& crossCheck, std::size_
     AppendNumber(out, result.After->Total);
     out += '\n';
   }
+  // Room for the lines at once: a text that grows by doubling would be copied
+  // over and over, and the threads wait for each other in malloc.
+  const auto lines = std::count_if(result.Qsos.begin(), result.Qsos.end(),
+                                   [](const TQsoVerdict& q) { return q.Verdict != TVerdict::Confirmed; });
+  out.reserve(out.size() + 100 * static_cast<std::size_t>(lines));
   // In a large batch the records of a log have long left the cache when its
   // lines are written: the record of a line some lines ahead is fetched while
   // this one is built.
@@ -249,6 +254,7 @@ void WriteTextReport(std::ostream& out, const TImportSession& session, const TRe
       pieces.size(), jobs, ahead,
       [&](std::size_t i) {
         std::string& text = parts[i % ahead];
+        text.reserve(1024);  // the lines of a log without its cross-check, mostly
         if (const TOutlineNode* child = pieces[i].Child) {
           if (const TLog* log = child->Log()) {
             WriteLogNode(text, kIndentLog, *child, *log, context);
