@@ -62,8 +62,11 @@ std::string ClockSentence(const TLogCrossCheck& result) {
   if (!result.ClockOffsetMinutes) return {};
   const int32_t offset = *result.ClockOffsetMinutes;
   if (offset > -3 && offset < 3) return {};
-  return "Loggens klocka avviker " + std::string(offset > 0 ? "+" : "") + std::to_string(offset) +
-         " min mot motstationerna";
+  std::string text = "Loggens klocka avviker ";
+  if (offset > 0) text += '+';
+  AppendNumber(text, offset);
+  text += " min mot motstationerna";
+  return text;
 }
 
 std::string CountsText(const TLogCrossCheck& result) {
@@ -72,7 +75,9 @@ std::string CountsText(const TLogCrossCheck& result) {
     const int32_t count = result.Counts[static_cast<std::size_t>(verdict)];
     if (count == 0) continue;
     if (!text.empty()) text += ", ";
-    text += std::string(VerdictCountLabel(verdict)) + ' ' + std::to_string(count);
+    text += VerdictCountLabel(verdict);
+    text += ' ';
+    AppendNumber(text, count);
   }
   return text.empty() ? std::string("inga QSO") : text;
 }
