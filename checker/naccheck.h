@@ -67,6 +67,8 @@ class TNacChecker {
   int64_t GetScore() const { return Score_; }
   // Distance in km of a QSO (1-based); 0.0 when it is not Valid or is excluded.
   double GetQsoDistance(int64_t qso) const;
+  // The longest GetQsoDistance of the log; 0.0 without a QSO that counts.
+  double BestDistance() const { return BestDistance_; }
   // Points of a QSO after judgement; 0 when it is not Valid or is excluded.
   int64_t GetQsoPoints(int64_t qso) const;
   // Judgement at a 0-based position; 0 outside the QSOs.
@@ -79,7 +81,7 @@ class TNacChecker {
   // (one per position; missing positions count as 0), leaving the checker as
   // it is and adding no message.
   TJudgedFigures FiguresWith(const std::vector<uint8_t>& penalties) const;
-  // Recomputes Score, SquareCount and BestDxCalls from the judgements.
+  // Recomputes Score, SquareCount, BestDxCalls and BestDistance from the judgements.
   void Recalculate();
 
   bool Checked() const { return Log_ != nullptr; }
@@ -115,6 +117,7 @@ class TNacChecker {
   std::vector<TQsoPenalty> Penalties_;
   std::vector<TCheckMessage> Messages_;
   std::vector<double> Distances_;  // per QSO, computed once by EvaluateQsos
+  double BestDistance_ = 0.0;      // by EvaluateQsos and Recalculate
 };
 
 }  // namespace loggrevy

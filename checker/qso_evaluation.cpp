@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 
@@ -51,6 +52,7 @@ void TNacChecker::EvaluateQsos() {
   TCallSet workedCalls(log.QSOs.size());
   TSquareSet workedSquares;
   Score_ = 0;
+  BestDistance_ = 0.0;
   int32_t best = -1;
   int32_t previousSent = 0;
   int wrongDayCounter = 0;
@@ -85,6 +87,7 @@ void TNacChecker::EvaluateQsos() {
     LocatorToLatLon(partner);
     const double distance = OwnLocationKnown_ ? qrb.DistanceTo(partner) : 0.0;
     Distances_[static_cast<std::size_t>(i - 1)] = distance;
+    BestDistance_ = std::max(BestDistance_, distance);
     const int32_t km = QRBScoreKm(distance);
     const int64_t points = int64_t{km} * BandMultiplier_;
     if (PointsDeviate(points, q.Points)) AddQsoMessage(Join(msg::kPointsDeviate, q.Call), i, 1);

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <string>
@@ -109,6 +110,7 @@ TJudgedFigures TNacChecker::FiguresWith(const std::vector<uint8_t>& penalties) c
 void TNacChecker::Recalculate() {
   if (Log_ == nullptr) return;
   Score_ = 0;
+  BestDistance_ = 0.0;
   TSquareSet squares;
   int32_t best = -1;
   for (std::size_t index = 0; index < Distances_.size(); ++index) {
@@ -123,6 +125,7 @@ void TNacChecker::Recalculate() {
     }
     Score_ += points;
     UpdateBestDx(QRBScoreKm(Distances_[index]), q, best);
+    BestDistance_ = std::max(BestDistance_, Distances_[index]);
   }
   SquareCount_ = squares.Size();
 }

@@ -2,7 +2,6 @@
 #include <cstdio>
 #include <optional>
 #include <ostream>
-#include <sstream>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -10,6 +9,7 @@
 #include "cli/reports.h"
 #include "core/cp1252.h"
 #include "core/locator.h"
+#include "core/text.h"
 #include "model/labels.h"
 #include "model/ordered_work.h"
 #include "results/writers.h"
@@ -20,118 +20,183 @@ namespace {
 constexpr std::string_view kIndentLog = "  ";
 constexpr std::string_view kIndentDetail = "      ";
 
-std::string Utf8(std::string_view cp1252) { return Cp1252ToUtf8(cp1252); }
-
 // One line of figures: call, claimed and accepted total, statuses.
-void WriteFigures(std::ostream& out, std::string_view indent, std::string_view name, const TEntry& entry) {
-  out << indent << Utf8(name) << "  krävd " << entry.GetClaimedScore() << "  erhållen " << entry.GetTotalScore()
-      << "  EDI " << int{entry.GetEdiStatus()} << "  kontroll " << int{entry.GetCheckStatus()} << '\n';
+void WriteFigures(std::string& out, std::string_view indent, std::string_view name, const TEntry& entry) {
+  out += indent;
+  AppendUtf8(out, name);
+  out += "  krävd ";
+  AppendNumber(out, entry.GetClaimedScore());
+  out += "  erhållen ";
+  AppendNumber(out, entry.GetTotalScore());
+  out += "  EDI ";
+  AppendNumber(out, int{entry.GetEdiStatus()});
+  out += "  kontroll ";
+  AppendNumber(out, int{entry.GetCheckStatus()});
+  out += '\n';
+}
+
+void WriteDetailLine(std::string& out, std::string_view cp1252) {
+  out += kIndentDetail;
+  AppendUtf8(out, cp1252);
+  out += '\n';
 }
 
 // The red and black labels the desktop program shows for an entry.
-void WriteLabels(std::ostream& out, const TEntry& entry) {
-  if (entry.GetEdiStatus() != 0) out << kIndentDetail << Utf8(labels::kEdiErrors) << '\n';
-  if (entry.GetCheckStatus() != 0)
-    out << kIndentDetail << Utf8(labels::CheckStatusCaption(entry.GetCheckStatus())) << '\n';
-  if (entry.HasRemarks()) out << kIndentDetail << Utf8(labels::kHasRemarks) << '\n';
+void WriteLabels(std::string& out, const TEntry& entry) {
+  if (entry.GetEdiStatus() != 0) WriteDetailLine(out, labels::kEdiErrors);
+  if (entry.GetCheckStatus() != 0) WriteDetailLine(out, labels::CheckStatusCaption(entry.GetCheckStatus()));
+  if (entry.HasRemarks()) WriteDetailLine(out, labels::kHasRemarks);
 }
 
-// The longest accepted distance of every log, found on the threads before the
-// report is written: the one pass over every QSO of the batch.
-using TBestDistances = std::unordered_map<const TLog*, double>;
-
-TBestDistances BestDistances(const std::vector<TLog*>& logs, std::size_t jobs) {
-  std::vector<double> best(logs.size(), 0.0);
-  RunInOrder(
-      logs.size(), jobs, logs.size(),
-      [&](std::size_t i) {
-        const TNacChecker& checker = logs[i]->Checker();
-        if (!checker.Checked()) return;
-        for (std::size_t n = 1; n <= logs[i]->Edi().QSOs.size(); ++n)
-          best[i] = std::max(best[i], checker.GetQsoDistance(static_cast<int64_t>(n)));
-      },
-      [](std::size_t) {});
-  TBestDistances byLog;
-  for (std::size_t i = 0; i < logs.size(); ++i) byLog.emplace(logs[i], best[i]);
-  return byLog;
-}
-
-void WriteLogDetails(std::ostream& out, const TLog& log, const TReportSettings& settings, double best) {
+void WriteLogDetails(std::string& out, const TLog& log, const TReportSettings& settings) {
   const TReg1Test& edi = log.Edi();
   const TNacChecker& checker = log.Checker();
-  out << kIndentDetail << "fil: " << log.Path() << '\n';
+  out += kIndentDetail;
+  out += "fil: ";
+  out += log.Path();
+  out += '\n';
   if (checker.Checked()) {
-    out << kIndentDetail << "poäng " << log.GetDxScore() << " (krävd " << edi.CQSOP << ", beräknad "
-        << checker.GetScore() << ")  rutor " << log.GetSquares() << " (krävda " << edi.CWWLsCount << ", beräknade "
-        << checker.SquareCount() << ")  giltiga QSO " << checker.ValidQsoCount() << '\n';
-    out << kIndentDetail << "bästa DX: krävd " << Utf8(edi.CODXCCall) << ' ' << Utf8(edi.CODXCLocator) << ' '
-        << FormatDistanceKm(edi.CODXCDistance, settings.DecimalSeparator) << " km, beräknad "
-        << FormatDistanceKm(best, settings.DecimalSeparator) << " km\n";
+    out += kIndentDetail;
+    out += "poäng ";
+    AppendNumber(out, log.GetDxScore());
+    out += " (krävd ";
+    AppendNumber(out, edi.CQSOP);
+    out += ", beräknad ";
+    AppendNumber(out, checker.GetScore());
+    out += ")  rutor ";
+    AppendNumber(out, log.GetSquares());
+    out += " (krävda ";
+    AppendNumber(out, edi.CWWLsCount);
+    out += ", beräknade ";
+    AppendNumber(out, checker.SquareCount());
+    out += ")  giltiga QSO ";
+    AppendNumber(out, checker.ValidQsoCount());
+    out += '\n';
+    out += kIndentDetail;
+    out += "bästa DX: krävd ";
+    AppendUtf8(out, edi.CODXCCall);
+    out += ' ';
+    AppendUtf8(out, edi.CODXCLocator);
+    out += ' ';
+    out += FormatDistanceKm(edi.CODXCDistance, settings.DecimalSeparator);
+    out += " km, beräknad ";
+    out += FormatDistanceKm(checker.BestDistance(), settings.DecimalSeparator);
+    out += " km\n";
   }
   for (const TDiagnostic& diagnostic : edi.Diagnostics) {
     if (diagnostic.Text.empty() && diagnostic.LineRef == 0) continue;  // the placeholder
-    out << kIndentDetail;
+    out += kIndentDetail;
     if (diagnostic.LineRef >= 0) {
-      out << "rad " << diagnostic.LineRef + 1 << ": " << Utf8(diagnostic.Text) << "  | "
-          << Utf8(edi.LineText(static_cast<std::size_t>(diagnostic.LineRef))) << '\n';
+      out += "rad ";
+      AppendNumber(out, diagnostic.LineRef + 1);
+      out += ": ";
+      AppendUtf8(out, diagnostic.Text);
+      out += "  | ";
+      AppendUtf8(out, edi.LineText(static_cast<std::size_t>(diagnostic.LineRef)));
     } else {
-      out << "fil: " << Utf8(diagnostic.Text) << '\n';
+      out += "fil: ";
+      AppendUtf8(out, diagnostic.Text);
     }
+    out += '\n';
   }
   for (const TCheckMessage& message : checker.Messages()) {
-    out << kIndentDetail << '(' << int{message.Severity} << ") ";
-    if (message.Qso > 0) out << "QSO " << message.Qso << ": ";
-    out << Utf8(message.Text) << '\n';
+    out += kIndentDetail;
+    out += '(';
+    AppendNumber(out, int{message.Severity});
+    out += ") ";
+    if (message.Qso > 0) {
+      out += "QSO ";
+      AppendNumber(out, message.Qso);
+      out += ": ";
+    }
+    AppendUtf8(out, message.Text);
+    out += '\n';
   }
 }
 
 // What the cross-check found: counts, clock, figures after and every QSO that
 // is not confirmed.
-void WriteCrossCheck(std::ostream& out, const TCrossCheck& crossCheck, std::size_t index) {
+void WriteCrossCheck(std::string& out, const TCrossCheck& crossCheck, std::size_t index) {
   const TBatchLog& batch = crossCheck.BatchLog(index);
-  out << kIndentDetail << "korskontroll: ";
+  out += kIndentDetail;
+  out += "korskontroll: ";
   switch (batch.Role) {
     case TBatchRole::Absent:
-      out << "deltar inte (" << (crossCheck.BatchEntry(index).GetEdiStatus() == 3 ? "ej läsbar" : "saknar signal")
-          << ")\n";
+      out += "deltar inte (";
+      out += crossCheck.BatchEntry(index).GetEdiStatus() == 3 ? "ej läsbar" : "saknar signal";
+      out += ")\n";
       return;
-    case TBatchRole::Unreadable: out << "deltar inte (ej läsbar)\n"; return;
+    case TBatchRole::Unreadable: out += "deltar inte (ej läsbar)\n"; return;
     case TBatchRole::Replaced:
-      out << "Ersatt av en senare logg från samma station ("
-          << crossCheck.BatchEntry(static_cast<std::size_t>(batch.ReplacedBy)).Path() << ")\n";
+      out += "Ersatt av en senare logg från samma station (";
+      out += crossCheck.BatchEntry(static_cast<std::size_t>(batch.ReplacedBy)).Path();
+      out += ")\n";
       return;
     case TBatchRole::Active: break;
   }
   const TLogCrossCheck& result = crossCheck.Log(index);
-  out << Utf8(CountsText(result)) << '\n';
-  out << kIndentDetail << "klocka: ";
+  AppendUtf8(out, CountsText(result));
+  out += '\n';
+  out += kIndentDetail;
+  out += "klocka: ";
   if (result.ClockOffsetMinutes) {
-    out << (*result.ClockOffsetMinutes > 0 ? "+" : "") << *result.ClockOffsetMinutes << " min";
+    if (*result.ClockOffsetMinutes > 0) out += '+';
+    AppendNumber(out, *result.ClockOffsetMinutes);
+    out += " min";
   } else {
-    out << "okänd";
+    out += "okänd";
   }
-  out << " (" << result.ClockPairs << " par)";
-  if (const std::string clock = ClockSentence(result); !clock.empty()) out << "  " << Utf8(clock);
-  out << '\n';
+  out += " (";
+  AppendNumber(out, result.ClockPairs);
+  out += " par)";
+  if (const std::string clock = ClockSentence(result); !clock.empty()) {
+    out += "  ";
+    AppendUtf8(out, clock);
+  }
+  out += '\n';
   if (result.After) {
-    out << kIndentDetail << "efter korskontroll: poäng " << result.After->Score << "  rutor " << result.After->Squares
-        << "  totalpoäng " << result.After->Total << '\n';
+    out += kIndentDetail;
+    out += "efter korskontroll: poäng ";
+    AppendNumber(out, result.After->Score);
+    out += "  rutor ";
+    AppendNumber(out, result.After->Squares);
+    out += "  totalpoäng ";
+    AppendNumber(out, result.After->Total);
+    out += '\n';
   }
+  // Room for the lines at once: a text that grows by doubling would be copied
+  // over and over, and the threads wait for each other in malloc.
+  const auto lines = std::count_if(result.Qsos.begin(), result.Qsos.end(),
+                                   [](const TQsoVerdict& q) { return q.Verdict != TVerdict::Confirmed; });
+  out.reserve(out.size() + 100 * static_cast<std::size_t>(lines));
+  // In a large batch the records of a log have long left the cache when its
+  // lines are written: the record of a line some lines ahead is fetched while
+  // this one is built.
+  const TQSORecord* records = crossCheck.BatchEntry(index).Edi().QSOs.data();
+  std::size_t fetched = 0;
+  const auto fetchNext = [&] {
+    while (fetched < result.Qsos.size() && result.Qsos[fetched].Verdict == TVerdict::Confirmed) ++fetched;
+    if (fetched < result.Qsos.size()) __builtin_prefetch(records + fetched++);
+  };
+  for (int k = 0; k < 8; ++k) fetchNext();
+  std::string line;
   for (std::size_t q = 0; q < result.Qsos.size(); ++q) {
     if (result.Qsos[q].Verdict == TVerdict::Confirmed) continue;
-    out << kIndentDetail << Utf8(VerdictLine(crossCheck, index, q)) << '\n';
+    fetchNext();
+    line.clear();
+    AppendVerdictLine(line, crossCheck, index, q);
+    WriteDetailLine(out, line);
   }
 }
 
 struct TTextContext {
   const TReportSettings& Settings;
   const TReportExtras& Extras;
-  const TBestDistances& Best;
   std::unordered_map<const TLog*, std::size_t> Index;
 };
 
 // A group's total after the cross-check: the sum over its members that are not replaced.
-void WriteGroupAfter(std::ostream& out, const TCrossCheck& crossCheck, const TOutlineNode& group,
+void WriteGroupAfter(std::string& out, const TCrossCheck& crossCheck, const TOutlineNode& group,
                      const TTextContext& context) {
   std::optional<int64_t> total;
   for (const auto& member : group.Children) {
@@ -139,14 +204,19 @@ void WriteGroupAfter(std::ostream& out, const TCrossCheck& crossCheck, const TOu
     if (log == nullptr) continue;
     if (const auto& after = crossCheck.Log(context.Index.at(log)).After) total = total.value_or(0) + after->Total;
   }
-  if (total) out << kIndentDetail << "efter korskontroll: totalpoäng " << *total << '\n';
+  if (total) {
+    out += kIndentDetail;
+    out += "efter korskontroll: totalpoäng ";
+    AppendNumber(out, *total);
+    out += '\n';
+  }
 }
 
-void WriteLogNode(std::ostream& out, std::string_view indent, const TOutlineNode& node, const TLog& log,
+void WriteLogNode(std::string& out, std::string_view indent, const TOutlineNode& node, const TLog& log,
                   const TTextContext& context) {
   WriteFigures(out, indent, node.Text, log);
   WriteLabels(out, log);
-  WriteLogDetails(out, log, context.Settings, context.Best.at(&log));
+  WriteLogDetails(out, log, context.Settings);
   if (context.Extras.CrossCheck != nullptr) WriteCrossCheck(out, *context.Extras.CrossCheck, context.Index.at(&log));
 }
 
@@ -154,8 +224,7 @@ void WriteLogNode(std::ostream& out, std::string_view indent, const TOutlineNode
 
 void WriteTextReport(std::ostream& out, const TImportSession& session, const TReportSettings& settings,
                      const TReportExtras& extras, std::size_t jobs) {
-  const TBestDistances best = BestDistances(session.Logs(), jobs);
-  TTextContext context{settings, extras, best, {}};
+  TTextContext context{settings, extras, {}};
   if (extras.CrossCheck != nullptr) {
     for (std::size_t i = 0; i < session.Logs().size(); ++i) context.Index.emplace(session.Logs()[i], i);
   }
@@ -184,11 +253,8 @@ void WriteTextReport(std::ostream& out, const TImportSession& session, const TRe
   RunInOrder(
       pieces.size(), jobs, ahead,
       [&](std::size_t i) {
-        // One stream per thread, emptied for each piece: a new stream takes a
-        // reference to the shared locale, which the threads would fight over.
-        thread_local std::ostringstream text;
-        text.str(std::string());
-        text.clear();
+        std::string& text = parts[i % ahead];
+        text.reserve(1024);  // the lines of a log without its cross-check, mostly
         if (const TOutlineNode* child = pieces[i].Child) {
           if (const TLog* log = child->Log()) {
             WriteLogNode(text, kIndentLog, *child, *log, context);
@@ -201,11 +267,16 @@ void WriteTextReport(std::ostream& out, const TImportSession& session, const TRe
             }
           }
         } else {
-          text << '\n' << Utf8(pieces[i].Contest->Text) << '\n';
+          text += '\n';
+          AppendUtf8(text, pieces[i].Contest->Text);
+          text += '\n';
         }
-        parts[i % ahead] = text.str();
       },
-      [&](std::size_t i) { out << parts[i % ahead]; });
+      [&](std::size_t i) {
+        std::string& text = parts[i % ahead];
+        out.write(text.data(), static_cast<std::streamsize>(text.size()));
+        std::string().swap(text);  // written: its memory goes back at once
+      });
 }
 
 }  // namespace loggrevy

@@ -1,6 +1,8 @@
 #include "core/cp1252.h"
 
 #include <array>
+#include <cstdint>
+#include <cstring>
 
 namespace loggrevy {
 namespace {
@@ -12,16 +14,16 @@ constexpr std::array<char16_t, 32> kHighControls{0x20AC, 0x0081, 0x201A, 0x0192,
                                                  0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
                                                  0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-void AppendUtf8(std::string& out, char32_t cp) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
+// The two or three bytes of a character from U+0080 on: all a byte of
+// Windows-1252 can stand for.
+void AppendHigh(std::string& out, char32_t cp) {
+  if (cp < 0x800) {
+    const char bytes[2]{static_cast<char>(0xC0 | (cp >> 6)), static_cast<char>(0x80 | (cp & 0x3F))};
+    out.append(bytes, 2);
   } else {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
+    const char bytes[3]{static_cast<char>(0xE0 | (cp >> 12)), static_cast<char>(0x80 | ((cp >> 6) & 0x3F)),
+                        static_cast<char>(0x80 | (cp & 0x3F))};
+    out.append(bytes, 3);
   }
 }
 
@@ -40,16 +42,30 @@ char32_t Cp1252ToUnicode(char byte) {
   return (b >= 0x80 && b < 0xA0) ? kHighControls[b - 0x80] : b;
 }
 
+void AppendUtf8(std::string& out, std::string_view cp1252) {
+  // Most texts are ASCII but for a national letter or two: the runs between
+  // them are found eight bytes at a time and copied whole.
+  const char* at = cp1252.data();
+  const char* const end = at + cp1252.size();
+  const char* run = at;
+  while (true) {
+    for (uint64_t bytes = 0; end - at >= 8; at += 8) {
+      std::memcpy(&bytes, at, 8);
+      if ((bytes & 0x8080808080808080u) != 0) break;
+    }
+    while (at != end && static_cast<unsigned char>(*at) < 0x80) ++at;
+    if (at == end) break;
+    out.append(run, at);
+    AppendHigh(out, Cp1252ToUnicode(*at));
+    run = ++at;
+  }
+  out.append(run, end);
+}
+
 std::string Cp1252ToUtf8(std::string_view text) {
   std::string out;
   out.reserve(text.size());
-  for (char c : text) {
-    if (static_cast<unsigned char>(c) < 0x80) {
-      out += c;
-    } else {
-      AppendUtf8(out, Cp1252ToUnicode(c));
-    }
-  }
+  AppendUtf8(out, text);
   return out;
 }
 

@@ -16,6 +16,8 @@ char UnicodeToCp1252(char32_t codePoint);
 char32_t Cp1252ToUnicode(char byte);
 
 std::string Cp1252ToUtf8(std::string_view text);
+// Cp1252ToUtf8 onto the end of out.
+void AppendUtf8(std::string& out, std::string_view cp1252);
 
 // Decodes UTF-8; a byte that is not part of a valid sequence is taken as the
 // Windows-1252 character of that byte.

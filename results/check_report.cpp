@@ -1,6 +1,7 @@
 #include <ostream>
 
 #include "core/cp1252.h"
+#include "core/text.h"
 #include "results/writers.h"
 
 namespace loggrevy {
@@ -25,17 +26,35 @@ void FigureRow(std::ostream& out, std::string_view caption, const std::string& c
 
 }  // namespace
 
-std::string VerdictLine(const TCrossCheck& crossCheck, std::size_t log, std::size_t position) {
+void AppendVerdictLine(std::string& line, const TCrossCheck& crossCheck, std::size_t log, std::size_t position) {
   const TQSORecord& q = crossCheck.BatchEntry(log).Edi().QSOs[position];
-  std::string line = "QSO " + std::to_string(position + 1) + ' ' + std::string(q.Time.View()) + ' ' +
-                     std::string(q.Call.View()) + ": " + crossCheck.Text(log, position);
+  line += "QSO ";
+  AppendNumber(line, position + 1);
+  line += ' ';
+  line += q.Time.View();
+  line += ' ';
+  line += q.Call.View();
+  line += ": ";
+  line += crossCheck.Text(log, position);
   const TQsoVerdict& verdict = crossCheck.Log(log).Qsos[position];
   if (HasEvidence(verdict.Verdict)) {
     const TLog& other = crossCheck.BatchEntry(static_cast<std::size_t>(verdict.OtherLog));
     const TQSORecord& o = other.Edi().QSOs[static_cast<std::size_t>(verdict.OtherQso - 1)];
-    line += " (" + other.Edi().PCall + ' ' + std::string(o.Time.View()) + ' ' + std::string(o.Call.View()) + ' ' +
-            std::string(o.RcvdWWL.View()) + ')';
+    line += " (";
+    line += other.Edi().PCall;
+    line += ' ';
+    line += o.Time.View();
+    line += ' ';
+    line += o.Call.View();
+    line += ' ';
+    line += o.RcvdWWL.View();
+    line += ')';
   }
+}
+
+std::string VerdictLine(const TCrossCheck& crossCheck, std::size_t log, std::size_t position) {
+  std::string line;
+  AppendVerdictLine(line, crossCheck, log, position);
   return line;
 }
 
@@ -43,8 +62,11 @@ std::string ClockSentence(const TLogCrossCheck& result) {
   if (!result.ClockOffsetMinutes) return {};
   const int32_t offset = *result.ClockOffsetMinutes;
   if (offset > -3 && offset < 3) return {};
-  return "Loggens klocka avviker " + std::string(offset > 0 ? "+" : "") + std::to_string(offset) +
-         " min mot motstationerna";
+  std::string text = "Loggens klocka avviker ";
+  if (offset > 0) text += '+';
+  AppendNumber(text, offset);
+  text += " min mot motstationerna";
+  return text;
 }
 
 std::string CountsText(const TLogCrossCheck& result) {
@@ -53,7 +75,9 @@ std::string CountsText(const TLogCrossCheck& result) {
     const int32_t count = result.Counts[static_cast<std::size_t>(verdict)];
     if (count == 0) continue;
     if (!text.empty()) text += ", ";
-    text += std::string(VerdictCountLabel(verdict)) + ' ' + std::to_string(count);
+    text += VerdictCountLabel(verdict);
+    text += ' ';
+    AppendNumber(text, count);
   }
   return text.empty() ? std::string("inga QSO") : text;
 }

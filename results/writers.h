@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <iosfwd>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -36,6 +37,8 @@ void WriteCheckReport(std::ostream& out, const TCrossCheck& crossCheck, std::siz
 // and for a paired record " (SM5XYX 1835 SM5ABC JO89XX)": the other log's
 // call, the other record's time, call and received locator.
 std::string VerdictLine(const TCrossCheck& crossCheck, std::size_t log, std::size_t position);
+// VerdictLine onto the end of line.
+void AppendVerdictLine(std::string& line, const TCrossCheck& crossCheck, std::size_t log, std::size_t position);
 // "Loggens klocka avviker +62 min mot motstationerna" for an offset of at
 // least 3 minutes either way, else empty.
 std::string ClockSentence(const TLogCrossCheck& result);

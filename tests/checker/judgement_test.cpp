@@ -18,6 +18,7 @@ TEST(Judgement, InvalidQsoLosesItsPointsAndItsOnlySquare) {
   EXPECT_EQ(1, checker.SquareCount());
   EXPECT_EQ(0, checker.GetQsoPoints(3));
   EXPECT_EQ(0.0, checker.GetQsoDistance(3));
+  EXPECT_EQ(checker.GetQsoDistance(2), checker.BestDistance());
   EXPECT_EQ(3, checker.ValidQsoCount());  // not recounted
   EXPECT_EQ("\rOZ1BBB", checker.BestDxCalls());
   EXPECT_EQ(before, checker.Messages().size());

@@ -23,6 +23,7 @@ TEST(WorkedExample, On144MHz) {
   EXPECT_EQ(3, log->Checker->ValidQsoCount());
   EXPECT_NEAR(250.66, log->Checker->GetQsoDistance(2), 0.01);
   EXPECT_NEAR(512.92, log->Checker->GetQsoDistance(3), 0.01);
+  EXPECT_EQ(log->Checker->GetQsoDistance(3), log->Checker->BestDistance());
   EXPECT_EQ("\rDL1CCC\r", log->Checker->BestDxCalls());
   EXPECT_EQ("JO66SD", log->Checker->OwnLocation().Locator);
   EXPECT_NE(0.0, log->Checker->OwnLocation().Latitude);

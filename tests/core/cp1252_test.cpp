@@ -27,6 +27,9 @@ TEST(Cp1252, RoundTripThroughUtf8) {
   }();
   EXPECT_EQ(Utf8ToCp1252(Cp1252ToUtf8(all)), all);
   EXPECT_EQ(Cp1252ToUtf8("G\xF6teborg \x80"), "Göteborg €");
+  std::string appended = "x";
+  AppendUtf8(appended, "\xC5ngby SM5XYZ/P i L\xE4ngby \x84");
+  EXPECT_EQ(appended, "xÅngby SM5XYZ/P i Längby „");
   EXPECT_EQ(Utf8ToCp1252("Åäö€Ω"), "\xC5\xE4\xF6\x80?");
   // A byte that is not UTF-8 is taken as Windows-1252.
   EXPECT_EQ(Utf8ToCp1252("\xE5x"), "\xE5x");
