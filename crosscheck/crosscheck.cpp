@@ -13,19 +13,16 @@ TCrossCheck::TCrossCheck(const std::vector<TLog*>& logs, TCrossCheckOptions opti
     for (std::size_t log = begin; log < end; ++log) minutes[log] = RecordMinutes(logs[log]->Edi());
   });
   Groups_ = GroupBatch(logs, minutes, jobs);
-  for (const TBatchGroup& group : Groups_.Groups) MatchGroup(Entries_, minutes, Groups_, group, Options_, jobs, Logs_);
-  Finish(jobs);
-}
-
-void TCrossCheck::Finish(std::size_t jobs) {
-  RunSlices(Logs_.size(), jobs, [&](std::size_t begin, std::size_t end) {
-    for (std::size_t log = begin; log < end; ++log) {
-      if (Groups_.Logs[log].Role != TBatchRole::Active) continue;
-      TLogCrossCheck& result = Logs_[log];
-      for (const TQsoVerdict& verdict : result.Qsos) ++result.Counts[static_cast<std::size_t>(verdict.Verdict)];
-      result.After = ComputeFiguresAfter(log);
-    }
-  });
+  // Each log's counts and figures after follow on the thread that made its
+  // last verdict, while its records are still in the cache.
+  const auto finished = [this](std::size_t log) {
+    TLogCrossCheck& result = Logs_[log];
+    for (const TQsoVerdict& verdict : result.Qsos) ++result.Counts[static_cast<std::size_t>(verdict.Verdict)];
+    result.After = ComputeFiguresAfter(log);
+  };
+  for (const TBatchGroup& group : Groups_.Groups) {
+    MatchGroup(Entries_, minutes, Groups_, group, Options_, jobs, Logs_, finished);
+  }
 }
 
 std::string TCrossCheck::Text(std::size_t log, std::size_t position) const {

@@ -79,8 +79,6 @@ class TCrossCheck {
   int32_t Apply(std::size_t log);
 
  private:
-  // The counts and the figures after of every active log.
-  void Finish(std::size_t jobs);
   TFiguresAfter ComputeFiguresAfter(std::size_t log) const;
 
   std::vector<TLog*> Entries_;

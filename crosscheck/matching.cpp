@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <limits>
 #include <numeric>
@@ -37,18 +38,21 @@ class TCallIds {
   std::vector<const std::string*> Names_;
 };
 
-// Up to six bytes and their count in two numbers, so that equal numbers mean
-// equal texts.
-struct TSix {
-  uint32_t Low;
-  uint32_t High;
-  bool operator==(const TSix&) const = default;
-};
-TSix PackSix(std::string_view text) {
+// The first six bytes of a text and their count in one number, so that
+// equal numbers mean equal texts.
+uint64_t PackSix(std::string_view text) {
   text = text.substr(0, 6);
   uint64_t packed = uint64_t{text.size()} << 56;
   for (std::size_t i = 0; i < text.size(); ++i) packed |= uint64_t{static_cast<unsigned char>(text[i])} << (8 * i);
-  return {static_cast<uint32_t>(packed), static_cast<uint32_t>(packed >> 32)};
+  return packed;
+}
+// The same for a received locator, read in one load of its buffer.
+uint64_t PackSix(const TShortText<8>& text) {
+  static_assert(std::endian::native == std::endian::little, "the mask takes the first byte as the lowest");
+  uint64_t packed = 0;
+  std::memcpy(&packed, text.View().data(), 8);
+  const uint64_t size = std::min<uint64_t>(text.Size(), 6);
+  return (packed & ((uint64_t{1} << (8 * size)) - 1)) | size << 56;
 }
 
 // Removal from a sorted sequence with "next remaining at or after" and "last
@@ -103,16 +107,22 @@ class TGroupMatcher {
                 std::size_t jobs, std::vector<TLogCrossCheck>& results)
       : Logs_(logs), Minutes_(minutes), Options_(options), Jobs_(std::max<std::size_t>(jobs, 1)), Results_(results) {
     Collect(groups, group);
+    KindOf_.assign(Ids_.Size(), TStationKind::Other);
+    for (const TId station : UnreadableStations_) KindOf_[static_cast<std::size_t>(station)] = TStationKind::Unreadable;
+    for (const TId station : ActiveStations_) KindOf_[static_cast<std::size_t>(station)] = TStationKind::Active;
     Index();
     MakeVerdicts();
   }
 
-  void Run() {
+  void Run(const std::function<void(std::size_t)>& finished) {
     PassPartner(Options_.TimeToleranceMinutes, TVerdict::Confirmed);
     PassBustedCall();
     PassPartner(kAnyDifference, TVerdict::TimeMismatch);
     RunSlices(LogInfo_.size(), Jobs_, [&](std::size_t begin, std::size_t end) {
-      for (std::size_t local = begin; local < end; ++local) FinishLog(local);
+      for (std::size_t local = begin; local < end; ++local) {
+        FinishLog(local);
+        finished(static_cast<std::size_t>(LogInfo_[local].Log));
+      }
     });
   }
 
@@ -132,8 +142,8 @@ class TGroupMatcher {
   struct TLogInfo {
     int32_t Log;
     TId Station;
-    uint32_t First;  // the number of its first record
-    TSix Locator;    // PWWLo cut to six characters, packed
+    uint32_t First;    // the number of its first record
+    uint64_t Locator;  // PWWLo cut to six characters, packed
     bool LocatorValid;
     bool Kvartalstest;
   };
@@ -144,6 +154,7 @@ class TGroupMatcher {
     std::vector<uint32_t> Sorted[2];  // places in Entries_
     std::unique_ptr<TOpenSet> Remaining[2];
   };
+  enum class TStationKind : uint8_t { Other, Active, Unreadable };
   struct TLoggers {
     TId First = kNoId;
     bool Several = false;
@@ -662,13 +673,11 @@ class TGroupMatcher {
 
   // For each active station, the stations with an open record of it.
   void FindWorkedBy() {
-    std::vector<uint8_t> active(Ids_.Size(), 0);
-    for (const TId station : ActiveStations_) active[static_cast<std::size_t>(station)] = 1;
     std::vector<std::pair<TId, TId>> pairs;  // (worked, by)
     for (const TEntry& e : Entries_) {
       if (!IsOpen(e)) continue;
       const TId partner = Partner_[RecordOf(e)];
-      if (active[static_cast<std::size_t>(partner)]) pairs.emplace_back(partner, StationOf(e));
+      if (KindOf_[static_cast<std::size_t>(partner)] == TStationKind::Active) pairs.emplace_back(partner, StationOf(e));
     }
     std::sort(pairs.begin(), pairs.end());
     pairs.erase(std::unique(pairs.begin(), pairs.end()), pairs.end());
@@ -693,6 +702,7 @@ class TGroupMatcher {
     TLogCrossCheck& result = Results_[static_cast<std::size_t>(own.Log)];
     const std::vector<TQSORecord>& qsos = Logs_[static_cast<std::size_t>(own.Log)]->Edi().QSOs;
     std::vector<int32_t> deltas;
+    deltas.reserve(result.Qsos.size());
     for (std::size_t position = 0; position < result.Qsos.size(); ++position) {
       TQsoVerdict& v = result.Qsos[position];
       const uint32_t record = own.First + static_cast<uint32_t>(position);
@@ -704,7 +714,7 @@ class TGroupMatcher {
       if (v.Verdict != TVerdict::Confirmed && v.Verdict != TVerdict::ConfirmedPartnerBusted) continue;
       const TQSORecord& q = qsos[position];
       const TLogInfo& other = LogInfo_[static_cast<std::size_t>(LocalOf_[static_cast<std::size_t>(v.OtherLog)])];
-      if (other.LocatorValid && other.Locator != PackSix(q.RcvdWWL.View())) {
+      if (other.LocatorValid && other.Locator != PackSix(q.RcvdWWL)) {
         v.Verdict = TVerdict::BustedLocator;
         continue;
       }
@@ -724,11 +734,9 @@ class TGroupMatcher {
   }
 
   TVerdict RestVerdict(TId partner, TId station) const {
-    const auto holds = [](const std::vector<TId>& sorted, TId id) {
-      return std::binary_search(sorted.begin(), sorted.end(), id);
-    };
-    if (holds(ActiveStations_, partner)) return TVerdict::NotInLog;
-    if (holds(UnreadableStations_, partner)) return TVerdict::PartnerUnreadable;
+    const TStationKind kind = KindOf_[static_cast<std::size_t>(partner)];
+    if (kind == TStationKind::Active) return TVerdict::NotInLog;
+    if (kind == TStationKind::Unreadable) return TVerdict::PartnerUnreadable;
     const TLoggers& loggers = Loggers_[static_cast<std::size_t>(partner)];
     if (loggers.Several || loggers.First != station) return TVerdict::NoLog;
     return TVerdict::Unique;
@@ -745,9 +753,10 @@ class TGroupMatcher {
   std::vector<TId> ActiveStations_;
   std::vector<TId> UnreadableStations_;
   std::vector<TLoggers> Loggers_;
-  std::vector<TId> Partner_;     // per record
-  std::vector<uint8_t> Open_;    // per record: not yet given a verdict (bytes, written on the threads)
-  std::vector<TEntry> Entries_;  // the open records, bucket by bucket
+  std::vector<TStationKind> KindOf_;  // per station: whether it has an active or an unreadable log
+  std::vector<TId> Partner_;          // per record
+  std::vector<uint8_t> Open_;         // per record: not yet given a verdict (bytes, written on the threads)
+  std::vector<TEntry> Entries_;       // the open records, bucket by bucket
   std::vector<uint32_t> BucketBegins_;
   std::vector<TId> BucketHighs_;      // per bucket: the higher station of its pair
   std::vector<uint32_t> LowBuckets_;  // per station: the first bucket in which it is the lower
@@ -763,8 +772,9 @@ class TGroupMatcher {
 
 void MatchGroup(const std::vector<TLog*>& logs, const std::vector<std::vector<int32_t>>& minutes,
                 const TBatchGroups& groups, const TBatchGroup& group, const TCrossCheckOptions& options,
-                std::size_t jobs, std::vector<TLogCrossCheck>& results) {
-  TGroupMatcher(logs, minutes, groups, group, options, jobs, results).Run();
+                std::size_t jobs, std::vector<TLogCrossCheck>& results,
+                const std::function<void(std::size_t)>& finished) {
+  TGroupMatcher(logs, minutes, groups, group, options, jobs, results).Run(finished);
 }
 
 }  // namespace loggrevy

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <vector>
 
 #include "crosscheck/crosscheck.h"
@@ -8,9 +9,11 @@ namespace loggrevy {
 
 // Gives every record of the group's active logs its verdict and the clock
 // offset of each log, in results (indexed by batch position), on up to jobs
-// threads; minutes holds the RecordMinutes of every log.
+// threads; minutes holds the RecordMinutes of every log. Calls finished(log)
+// on the thread that made a log's last verdict.
 void MatchGroup(const std::vector<TLog*>& logs, const std::vector<std::vector<int32_t>>& minutes,
                 const TBatchGroups& groups, const TBatchGroup& group, const TCrossCheckOptions& options,
-                std::size_t jobs, std::vector<TLogCrossCheck>& results);
+                std::size_t jobs, std::vector<TLogCrossCheck>& results,
+                const std::function<void(std::size_t)>& finished);
 
 }  // namespace loggrevy
