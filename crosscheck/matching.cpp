@@ -251,6 +251,9 @@ class TGroupMatcher {
       const TReg1Test& edi = Logs_[static_cast<std::size_t>(info.Log)]->Edi();
       const std::vector<int32_t>& minutes = Minutes_[static_cast<std::size_t>(info.Log)];
       for (std::size_t position = 0; position < edi.QSOs.size(); ++position) {
+        // The records have long left the cache: each is fetched some records
+        // ahead, while the call table is searched for this one.
+        if (position + 8 < edi.QSOs.size()) __builtin_prefetch(&edi.QSOs[position + 8]);
         const TQSORecord& q = edi.QSOs[position];
         const std::size_t record = info.First + position;
         if (minutes[position] != kUnknownMinutes) Open_[record] = 1;
@@ -298,11 +301,7 @@ class TGroupMatcher {
   // each on the threads.
   void Index() {
     const std::size_t ids = Ids_.Size();
-    struct TSorting {
-      int32_t Local;
-      uint32_t PositionAndSide;
-      TId Low;
-    };
+
     // By the higher station: slices of logs.
     const std::size_t logSlices = std::min(SortSlices(Open_.size()), std::max<std::size_t>(LogInfo_.size(), 1));
     const auto forOpen = [&](std::size_t slice, auto visit) {
@@ -321,13 +320,14 @@ class TGroupMatcher {
     });
     const auto open = static_cast<uint32_t>(std::accumulate(places.begin(), places.end(), uint64_t{0}));
     ToPlaces(places, logSlices, ids);
-    std::vector<TSorting> byHigh(open);
+    std::vector<TEntry> byHigh(open);
     RunEach(logSlices, [&](std::size_t slice) {
       forOpen(slice, [&](std::size_t local, const TLogInfo& info, uint32_t record) {
         const TId partner = Partner_[record];
         const bool high = info.Station > partner;
         byHigh[places[slice * ids + static_cast<std::size_t>(high ? info.Station : partner)]++] = {
-            static_cast<int32_t>(local), (record - info.First) << 1 | (high ? 1u : 0u), high ? partner : info.Station};
+            static_cast<int32_t>(local), (record - info.First) << 1 | (high ? 1u : 0u),
+            MinutesAt(local, record - info.First)};
       });
     });
 
@@ -337,19 +337,18 @@ class TGroupMatcher {
     places.assign(slices * ids, 0);
     RunEach(slices, [&](std::size_t slice) {
       for (std::size_t at = sliceOf(slice); at < sliceOf(slice + 1); ++at) {
-        ++places[slice * ids + static_cast<std::size_t>(byHigh[at].Low)];
+        ++places[slice * ids + static_cast<std::size_t>(PairOf(byHigh[at]).first)];
       }
     });
     ToPlaces(places, slices, ids);
     Entries_.resize(open);
     RunEach(slices, [&](std::size_t slice) {
       for (std::size_t at = sliceOf(slice); at < sliceOf(slice + 1); ++at) {
-        const TSorting& s = byHigh[at];
-        Entries_[places[slice * ids + static_cast<std::size_t>(s.Low)]++] = {
-            s.Local, s.PositionAndSide, MinutesAt(static_cast<std::size_t>(s.Local), s.PositionAndSide >> 1)};
+        const TEntry& e = byHigh[at];
+        Entries_[places[slice * ids + static_cast<std::size_t>(PairOf(e).first)]++] = e;
       }
     });
-    std::vector<TSorting>().swap(byHigh);
+    std::vector<TEntry>().swap(byHigh);
     std::vector<uint32_t>().swap(places);
     FindBuckets(slices);
   }
@@ -634,7 +633,10 @@ class TGroupMatcher {
   bool MayBeSimilar(TId a, TId b) const {
     const auto x = static_cast<std::size_t>(a);
     const auto y = static_cast<std::size_t>(b);
-    if (std::popcount(Characters_[x] ^ Characters_[y]) > 2) return false;
+    uint64_t differing = Characters_[x] ^ Characters_[y];
+    differing &= differing - 1;  // clears the lowest bit set
+    differing &= differing - 1;
+    if (differing != 0) return false;
     const uint32_t lengthA = NameBegins_[x + 1] - NameBegins_[x];
     const uint32_t lengthB = NameBegins_[y + 1] - NameBegins_[y];
     return lengthA + 1 >= lengthB && lengthB + 1 >= lengthA;
@@ -704,6 +706,7 @@ class TGroupMatcher {
     std::vector<int32_t> deltas;
     deltas.reserve(result.Qsos.size());
     for (std::size_t position = 0; position < result.Qsos.size(); ++position) {
+      if (position + 8 < qsos.size()) __builtin_prefetch(&qsos[position + 8]);
       TQsoVerdict& v = result.Qsos[position];
       const uint32_t record = own.First + static_cast<uint32_t>(position);
       if (Open_[record]) {
