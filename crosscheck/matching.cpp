@@ -297,8 +297,9 @@ class TGroupMatcher {
   }
 
   // The open records sorted by (lower station, higher station, record): two
-  // stable counting sorts, by the higher station and then by the lower,
-  // each on the threads.
+  // stable counting sorts, by the higher station (on the threads) and then
+  // by the lower, which marks the buckets on the way: within a lower
+  // station, the records come by rising higher station.
   void Index() {
     const std::size_t ids = Ids_.Size();
 
@@ -320,6 +321,9 @@ class TGroupMatcher {
     });
     const auto open = static_cast<uint32_t>(std::accumulate(places.begin(), places.end(), uint64_t{0}));
     ToPlaces(places, logSlices, ids);
+    // The first place of each higher station: the first slice's.
+    std::vector<uint32_t> highBegins(places.begin(), places.begin() + static_cast<std::ptrdiff_t>(ids));
+    highBegins.push_back(open);
     std::vector<TEntry> byHigh(open);
     RunEach(logSlices, [&](std::size_t slice) {
       forOpen(slice, [&](std::size_t local, const TLogInfo& info, uint32_t record) {
@@ -330,73 +334,47 @@ class TGroupMatcher {
             MinutesAt(local, record - info.First)};
       });
     });
-
-    // By the lower station: slices of what the first sort gave.
-    const std::size_t slices = SortSlices(open);
-    const auto sliceOf = [&](std::size_t slice) { return static_cast<std::size_t>(open) * slice / slices; };
-    places.assign(slices * ids, 0);
-    RunEach(slices, [&](std::size_t slice) {
-      for (std::size_t at = sliceOf(slice); at < sliceOf(slice + 1); ++at) {
-        ++places[slice * ids + static_cast<std::size_t>(PairOf(byHigh[at]).first)];
-      }
-    });
-    ToPlaces(places, slices, ids);
-    Entries_.resize(open);
-    RunEach(slices, [&](std::size_t slice) {
-      for (std::size_t at = sliceOf(slice); at < sliceOf(slice + 1); ++at) {
-        const TEntry& e = byHigh[at];
-        Entries_[places[slice * ids + static_cast<std::size_t>(PairOf(e).first)]++] = e;
-      }
-    });
-    std::vector<TEntry>().swap(byHigh);
     std::vector<uint32_t>().swap(places);
-    FindBuckets(slices);
-  }
 
-  // The pair of stations of an entry: (lower, higher).
-  std::pair<TId, TId> PairOf(const TEntry& e) const {
-    const TId own = StationOf(e);
-    const TId partner = Partner_[RecordOf(e)];
-    return e.Side() ? std::pair{partner, own} : std::pair{own, partner};
-  }
-
-  // The buckets, runs of one pair, found on the threads; then the first
-  // bucket of each lower station.
-  void FindBuckets(std::size_t slices) {
-    const auto open = static_cast<uint32_t>(Entries_.size());
-    const auto sliceOf = [&](std::size_t slice) { return static_cast<uint32_t>(uint64_t{open} * slice / slices); };
-    struct TStart {
-      uint32_t At;
-      TId Low;
-      TId High;
+    // By the lower station, counting the entries and the buckets of each first.
+    const auto lowOf = [&](const TEntry& e) { return e.Side() ? Partner_[RecordOf(e)] : StationOf(e); };
+    const auto forByHigh = [&](auto visit) {
+      for (std::size_t high = 0; high < ids; ++high) {
+        for (uint32_t at = highBegins[high]; at < highBegins[high + 1]; ++at) {
+          const TEntry& e = byHigh[at];
+          visit(e, static_cast<std::size_t>(lowOf(e)), static_cast<TId>(high));
+        }
+      }
     };
-    std::vector<std::vector<TStart>> starts(slices);
-    RunEach(slices, [&](std::size_t slice) {
-      std::pair<TId, TId> last{kNoId, kNoId};
-      const uint32_t begin = sliceOf(slice);
-      if (begin > 0) last = PairOf(Entries_[begin - 1]);
-      for (uint32_t at = begin; at < sliceOf(slice + 1); ++at) {
-        const std::pair<TId, TId> pair = PairOf(Entries_[at]);
-        if (pair != last) starts[slice].push_back({at, pair.first, pair.second});
-        last = pair;
+    std::vector<uint32_t> entryPlaces(ids + 1, 0);
+    LowBuckets_.assign(ids + 1, 0);
+    std::vector<TId> lastHigh(ids, kNoId);
+    forByHigh([&](const TEntry&, std::size_t low, TId high) {
+      ++entryPlaces[low + 1];
+      if (lastHigh[low] != high) {
+        lastHigh[low] = high;
+        ++LowBuckets_[low + 1];
       }
     });
-    std::size_t buckets = 0;
-    for (const auto& found : starts) buckets += found.size();
-    BucketBegins_.reserve(buckets + 1);
-    BucketHighs_.reserve(buckets);
-    LowBuckets_.assign(Ids_.Size() + 1, 0);
-    TId low = kNoId;
-    for (const auto& found : starts) {
-      for (const TStart& start : found) {
-        for (TId id = low + 1; id <= start.Low; ++id) LowBuckets_[static_cast<std::size_t>(id)] = BucketCount();
-        low = start.Low;
-        BucketBegins_.push_back(start.At);
-        BucketHighs_.push_back(start.High);
+    std::partial_sum(entryPlaces.begin(), entryPlaces.end(), entryPlaces.begin());
+    std::partial_sum(LowBuckets_.begin(), LowBuckets_.end(), LowBuckets_.begin());
+    std::vector<uint32_t> bucketPlaces(LowBuckets_.begin(), LowBuckets_.end() - 1);
+    BucketBegins_.resize(LowBuckets_.back() + 1);
+    BucketHighs_.resize(LowBuckets_.back());
+    Entries_.resize(open);
+    std::fill(lastHigh.begin(), lastHigh.end(), kNoId);
+    forByHigh([&](const TEntry& e, std::size_t low, TId high) {
+      const uint32_t at = entryPlaces[low]++;
+      Entries_[at] = e;
+      if (lastHigh[low] != high) {
+        lastHigh[low] = high;
+        const uint32_t bucket = bucketPlaces[low]++;
+        BucketBegins_[bucket] = at;
+        BucketHighs_[bucket] = high;
       }
-    }
-    for (std::size_t id = static_cast<std::size_t>(low + 1); id <= Ids_.Size(); ++id) LowBuckets_[id] = BucketCount();
-    BucketBegins_.push_back(open);
+    });
+    BucketBegins_.back() = open;
+    std::vector<TEntry>().swap(byHigh);
 
     for (uint32_t bucket = 0; bucket < BucketCount(); ++bucket) {
       if (BucketBegins_[bucket + 1] - BucketBegins_[bucket] > kSmallBucket) BigBuckets_.push_back({bucket, {}, {}});
