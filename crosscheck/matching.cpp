@@ -654,10 +654,14 @@ class TGroupMatcher {
   // For each active station, the stations with an open record of it.
   void FindWorkedBy() {
     std::vector<std::pair<TId, TId>> pairs;  // (worked, by)
-    for (const TEntry& e : Entries_) {
-      if (!IsOpen(e)) continue;
-      const TId partner = Partner_[RecordOf(e)];
-      if (KindOf_[static_cast<std::size_t>(partner)] == TStationKind::Active) pairs.emplace_back(partner, StationOf(e));
+    for (std::size_t local = 0; local < LogInfo_.size(); ++local) {
+      for (uint32_t record = LogInfo_[local].First; record < EndOf(local); ++record) {
+        if (!Open_[record]) continue;
+        const TId partner = Partner_[record];
+        if (KindOf_[static_cast<std::size_t>(partner)] == TStationKind::Active) {
+          pairs.emplace_back(partner, LogInfo_[local].Station);
+        }
+      }
     }
     std::sort(pairs.begin(), pairs.end());
     pairs.erase(std::unique(pairs.begin(), pairs.end()), pairs.end());
