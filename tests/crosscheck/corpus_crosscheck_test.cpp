@@ -5,6 +5,7 @@
 #include <iostream>
 
 #include "crosscheck/crosscheck.h"
+#include "crosscheck_batch.h"
 #include "model/import_session.h"
 #include "support/crosscheck_invariants.h"
 #include "test_paths.h"
@@ -36,6 +37,7 @@ void CheckFolder(const fs::path& folder, int32_t year) {
   for (const bool serials : {false, true}) {
     const TCrossCheck check(session.Logs(), {10, serials});
     EXPECT_EQ(invariants::CheckCrossCheck(session.Logs(), check), "") << folder;
+    EXPECT_EQ(test::Everything(TCrossCheck(session.Logs(), {10, serials}, 3)), test::Everything(check)) << folder;
     if (serials) continue;
     for (const TBatchGroup& group : check.Groups().Groups) {
       std::array<int64_t, kVerdictCount> counts{};

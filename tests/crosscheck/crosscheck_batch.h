@@ -36,6 +36,28 @@ inline std::string EdiOf(const TStation& station) {
   return b.Text();
 }
 
+// Every figure of a cross-check, one log per line.
+inline std::string Everything(const TCrossCheck& check) {
+  std::string text;
+  for (std::size_t log = 0; log < check.LogCount(); ++log) {
+    const TLogCrossCheck& result = check.Log(log);
+    text += std::to_string(log) + ":";
+    for (const int32_t count : result.Counts) text += " " + std::to_string(count);
+    text += " clock " + (result.ClockOffsetMinutes ? std::to_string(*result.ClockOffsetMinutes) : "-") + "/" +
+            std::to_string(result.ClockPairs);
+    if (result.After) {
+      text += " after " + std::to_string(result.After->Score) + " " + std::to_string(result.After->Squares) + " " +
+              std::to_string(result.After->Total);
+    }
+    for (const TQsoVerdict& v : result.Qsos) {
+      text += " " + std::string(VerdictCode(v.Verdict)) + "@" + std::to_string(v.OtherLog) + "/" +
+              std::to_string(v.OtherQso) + "/" + std::to_string(v.DeltaMinutes);
+    }
+    text += '\n';
+  }
+  return text;
+}
+
 // The logs of a batch, imported in order, and their cross-check.
 struct TBatch {
   explicit TBatch(const std::vector<std::string>& texts, TCrossCheckOptions options = {}, int32_t year = 2007) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "crosscheck/call_table.h"
 #include "crosscheck/keys.h"
 #include "crosscheck/qso_time.h"
 
@@ -48,6 +49,23 @@ TEST(QsoTime, IsKnownOnlyForRealDatesAndFourDigitTimes) {
   }
   EXPECT_EQ(DayText(*QsoDay("070605")), "20070605");
   EXPECT_FALSE(HeaderDay("00000101"));
+}
+
+// A call's key reads the whole buffer of the text: what an earlier, longer
+// text left there must not count, and the length must.
+TEST(CallKey, IsTheTextAndItsLengthAlone) {
+  for (const std::string_view call : {"", "SM5A", "SM5ABCDE", "SM5ABCDEF", "SM5ABCDEFGHIJK"}) {
+    TShortText<14> reused("OH1ZZZZZZZZZZZ");
+    reused = call;
+    EXPECT_EQ(TCallKey::Of(reused), TCallKey::Of(TShortText<14>(call))) << call;
+    if (call.size() < 14) {
+      EXPECT_FALSE(TCallKey::Of(TShortText<14>(std::string(call) + "0")) == TCallKey::Of(TShortText<14>(call)));
+    }
+  }
+  TCallTable<int> table;
+  table.FindOrAdd(TCallKey::Of(TShortText<14>("SM5ABC")), [] { return 1; });
+  EXPECT_EQ(table.FindOrAdd(TCallKey::Of(TShortText<14>("SM5ABC")), [] { return 2; }), 1);
+  EXPECT_EQ(table.Find(TCallKey::Of(TShortText<14>("SM5AB"))), nullptr);
 }
 
 }  // namespace
