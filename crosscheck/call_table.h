@@ -3,24 +3,38 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <string_view>
 #include <vector>
 
 #include "edi/short_text.h"
 
 namespace loggrevy {
 
-// A call as logged (a short text of up to 15 bytes) and its length in two
-// words, so that equal keys mean equal texts.
+// A call (a text of up to 15 bytes) and its length in two words, so that
+// equal keys mean equal texts.
 struct TCallKey {
+  static constexpr std::size_t kMaxSize = 15;
+
   uint64_t Low = 0;
   uint64_t High = 0;
   bool operator==(const TCallKey&) const = default;
+
+  // text has at most kMaxSize bytes.
+  static TCallKey Of(std::string_view text) {
+    unsigned char bytes[16]{};
+    std::memcpy(bytes, text.data(), text.size());
+    bytes[15] = static_cast<unsigned char>(text.size());
+    TCallKey key;
+    std::memcpy(&key.Low, bytes, 8);
+    std::memcpy(&key.High, bytes + 8, 8);
+    return key;
+  }
 
   // Read in two loads of the text's whole buffer; the bytes after its end
   // are masked off.
   template <std::size_t N>
   static TCallKey Of(const TShortText<N>& text) {
-    static_assert(N >= 8 && N <= 15);
+    static_assert(N >= 8 && N <= kMaxSize);
     static_assert(std::endian::native == std::endian::little, "the masks take the first byte as the lowest");
     const char* data = text.View().data();
     const std::size_t size = text.Size();

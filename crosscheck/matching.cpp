@@ -21,21 +21,32 @@ namespace {
 using TId = int32_t;
 constexpr TId kNoId = -1;
 
-// Calls of one group as small numbers.
+// Calls of one group as small numbers. A batch may hold hundreds of
+// thousands of calls worked once each, so the short ones (all that a record
+// can log) are kept in a flat table.
 class TCallIds {
  public:
   TId Of(std::string key) {
     if (key.empty()) return kNoId;
-    const auto [place, added] = Ids_.try_emplace(std::move(key), static_cast<TId>(Names_.size()));
-    if (added) Names_.push_back(&place->first);
+    if (key.size() <= TCallKey::kMaxSize) {
+      return Short_.FindOrAdd(TCallKey::Of(key), [&] { return Add(std::move(key)); });
+    }
+    const auto [place, added] = Long_.try_emplace(key, kNoId);
+    if (added) place->second = Add(std::move(key));
     return place->second;
   }
-  const std::string& Name(TId id) const { return *Names_[static_cast<std::size_t>(id)]; }
+  const std::string& Name(TId id) const { return Names_[static_cast<std::size_t>(id)]; }
   std::size_t Size() const { return Names_.size(); }
 
  private:
-  std::unordered_map<std::string, TId> Ids_;
-  std::vector<const std::string*> Names_;
+  TId Add(std::string key) {
+    Names_.push_back(std::move(key));
+    return static_cast<TId>(Names_.size() - 1);
+  }
+
+  TCallTable<TId> Short_;
+  std::unordered_map<std::string, TId> Long_;
+  std::vector<std::string> Names_;
 };
 
 // The first six bytes of a text and their count in one number, so that
@@ -93,6 +104,10 @@ constexpr int64_t kAnyDifference = std::numeric_limits<int64_t>::max();
 // Buckets of at most this many records are searched straight through.
 constexpr uint32_t kSmallBucket = 16;
 
+// A group of fewer records is matched on one thread: starting threads for
+// its short steps would cost more than they save.
+constexpr std::size_t kThreadedRecords = 20000;
+
 // The records of a group's active logs are numbered in order (logs in
 // import order, records in log order). The open ones are laid out in
 // buckets, one per pair of stations, each in record order: the direct and
@@ -105,7 +120,11 @@ class TGroupMatcher {
   TGroupMatcher(const std::vector<TLog*>& logs, const std::vector<std::vector<int32_t>>& minutes,
                 const TBatchGroups& groups, const TBatchGroup& group, const TCrossCheckOptions& options,
                 std::size_t jobs, std::vector<TLogCrossCheck>& results)
-      : Logs_(logs), Minutes_(minutes), Options_(options), Jobs_(std::max<std::size_t>(jobs, 1)), Results_(results) {
+      : Logs_(logs),
+        Minutes_(minutes),
+        Options_(options),
+        Jobs_(RecordsOf(logs, groups, group) < kThreadedRecords ? 1 : std::max<std::size_t>(jobs, 1)),
+        Results_(results) {
     Collect(groups, group);
     KindOf_.assign(Ids_.Size(), TStationKind::Other);
     for (const TId station : UnreadableStations_) KindOf_[static_cast<std::size_t>(station)] = TStationKind::Unreadable;
@@ -160,6 +179,16 @@ class TGroupMatcher {
     bool Several = false;
   };
 
+  static std::size_t RecordsOf(const std::vector<TLog*>& logs, const TBatchGroups& groups, const TBatchGroup& group) {
+    std::size_t records = 0;
+    for (const int32_t log : group.Logs) {
+      if (groups.Logs[static_cast<std::size_t>(log)].Role == TBatchRole::Active) {
+        records += logs[static_cast<std::size_t>(log)]->Edi().QSOs.size();
+      }
+    }
+    return records;
+  }
+
   uint32_t RecordOf(const TEntry& e) const { return LogInfo_[static_cast<std::size_t>(e.Local)].First + e.Position(); }
   bool IsOpen(const TEntry& e) const { return Open_[RecordOf(e)] != 0; }
   TId StationOf(const TEntry& e) const { return LogInfo_[static_cast<std::size_t>(e.Local)].Station; }
@@ -194,6 +223,10 @@ class TGroupMatcher {
     Open_.assign(count, 0);
     Partner_.assign(count, kNoId);
     const std::size_t slices = std::min(Jobs_, LogInfo_.size());
+    if (slices <= 1) {
+      ReadAlone();
+      return;
+    }
     std::vector<TSliceCalls> calls(slices);
     RunEach(slices, [&](std::size_t slice) { ReadSlice(slice, slices, calls[slice]); });
     for (TSliceCalls& slice : calls) {
@@ -273,6 +306,35 @@ class TGroupMatcher {
         } else if (loggers.First != info.Station) {
           loggers.Several = true;
         }
+      }
+    }
+  }
+
+  // The same on one thread: the group's numbers are given at once.
+  void ReadAlone() {
+    TCallTable<TId> numbers;  // the call as logged -> the group's number of its station
+    for (std::size_t local = 0; local < LogInfo_.size(); ++local) {
+      const TLogInfo& info = LogInfo_[local];
+      const TReg1Test& edi = Logs_[static_cast<std::size_t>(info.Log)]->Edi();
+      const std::vector<int32_t>& minutes = Minutes_[static_cast<std::size_t>(info.Log)];
+      for (std::size_t position = 0; position < edi.QSOs.size(); ++position) {
+        if (position + 8 < edi.QSOs.size()) __builtin_prefetch(&edi.QSOs[position + 8]);
+        const TQSORecord& q = edi.QSOs[position];
+        const TId partner = numbers.FindOrAdd(TCallKey::Of(q.Call), [&] { return Ids_.Of(StationKey(q.Call.View())); });
+        if (partner == kNoId) continue;
+        if (Loggers_.size() < Ids_.Size()) Loggers_.resize(Ids_.Size());
+        TLoggers& loggers = Loggers_[static_cast<std::size_t>(partner)];
+        if (loggers.First == kNoId) {
+          loggers.First = info.Station;
+        } else if (loggers.First != info.Station) {
+          loggers.Several = true;
+        }
+        if (minutes[position] == kUnknownMinutes) continue;
+        const std::size_t record = info.First + position;
+        // A record of the own call keeps the own station as its partner
+        // until the verdicts are made (see MakeVerdicts).
+        Partner_[record] = partner;
+        Open_[record] = partner == info.Station ? 0 : 1;
       }
     }
   }
