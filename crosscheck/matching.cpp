@@ -35,6 +35,19 @@ class TCallIds {
     if (added) place->second = Add(std::move(key));
     return place->second;
   }
+  // The station of a call as logged, found in one lookup once met: a
+  // spelling that is not its own station's key (a /P, a lower-case letter)
+  // is kept beside the keys. A station's key is its own key, so the two
+  // never meet.
+  TId OfLogged(const TShortText<14>& call) {
+    const TCallKey key = TCallKey::Of(call);
+    if (const TId* known = Short_.Find(key)) return *known;
+    std::string station = StationKey(call.View());
+    if (station == call.View()) return Of(std::move(station));
+    const TId id = Of(std::move(station));
+    Short_.FindOrAdd(key, [&] { return id; });
+    return id;
+  }
   const std::string& Name(TId id) const { return Names_[static_cast<std::size_t>(id)]; }
   std::size_t Size() const { return Names_.size(); }
 
@@ -312,7 +325,6 @@ class TGroupMatcher {
 
   // The same on one thread: the group's numbers are given at once.
   void ReadAlone() {
-    TCallTable<TId> numbers;  // the call as logged -> the group's number of its station
     for (std::size_t local = 0; local < LogInfo_.size(); ++local) {
       const TLogInfo& info = LogInfo_[local];
       const TReg1Test& edi = Logs_[static_cast<std::size_t>(info.Log)]->Edi();
@@ -320,7 +332,7 @@ class TGroupMatcher {
       for (std::size_t position = 0; position < edi.QSOs.size(); ++position) {
         if (position + 8 < edi.QSOs.size()) __builtin_prefetch(&edi.QSOs[position + 8]);
         const TQSORecord& q = edi.QSOs[position];
-        const TId partner = numbers.FindOrAdd(TCallKey::Of(q.Call), [&] { return Ids_.Of(StationKey(q.Call.View())); });
+        const TId partner = Ids_.OfLogged(q.Call);
         if (partner == kNoId) continue;
         if (Loggers_.size() < Ids_.Size()) Loggers_.resize(Ids_.Size());
         TLoggers& loggers = Loggers_[static_cast<std::size_t>(partner)];
@@ -358,10 +370,12 @@ class TGroupMatcher {
     }
   }
 
-  // The open records sorted by (lower station, higher station, record): two
-  // stable counting sorts, by the higher station (on the threads) and then
-  // by the lower, which marks the buckets on the way: within a lower
-  // station, the records come by rising higher station.
+  // The open records with an active partner sorted by (lower station,
+  // higher station, record): two stable counting sorts, by the higher
+  // station (on the threads) and then by the lower, which marks the buckets
+  // on the way: within a lower station, the records come by rising higher
+  // station. A record whose partner sent no log is in no bucket: no record
+  // pairs with it.
   void Index() {
     const std::size_t ids = Ids_.Size();
 
@@ -371,7 +385,9 @@ class TGroupMatcher {
       for (std::size_t local = SliceBegin(slice, logSlices); local < SliceBegin(slice + 1, logSlices); ++local) {
         const TLogInfo& info = LogInfo_[local];
         for (uint32_t record = info.First; record < EndOf(local); ++record) {
-          if (Open_[record]) visit(local, info, record);
+          if (Open_[record] && KindOf_[static_cast<std::size_t>(Partner_[record])] == TStationKind::Active) {
+            visit(local, info, record);
+          }
         }
       }
     };
@@ -607,6 +623,7 @@ class TGroupMatcher {
   // in it: the threads first pick out the few that may find one.
   void PassBustedCall() {
     FindWorkedBy();
+    if (WorkedBy_.empty()) return;  // no active station has an open record of another
     KeepNames();
     std::vector<uint8_t> mayFind(Open_.size(), 0);
     RunSlices(LogInfo_.size(), Jobs_, [&](std::size_t begin, std::size_t end) {
