@@ -97,11 +97,11 @@ TJudgedFigures TNacChecker::FiguresWith(const std::vector<uint8_t>& penalties) c
   if (Log_ == nullptr) return figures;
   TSquareSet squares;
   for (std::size_t index = 0; index < Distances_.size(); ++index) {
-    const TQsoPenalty judged = PenaltyRecord(index < penalties.size() ? penalties[index] : uint8_t{kPenaltyNone});
+    const uint8_t penalty = index < penalties.size() ? penalties[index] : uint8_t{kPenaltyNone};
     const TQSORecord& q = Log_->QSOs[index];
-    if (!q.Valid || judged.Excluded) continue;
+    if (!q.Valid || penalty == kPenaltyInvalid) continue;
     squares.Insert(q.RcvdWWL);
-    figures.Score += JudgedPoints(index, judged.Factor);
+    figures.Score += JudgedPoints(index, PenaltyRecord(penalty).Factor);
   }
   figures.SquareCount = squares.Size();
   return figures;

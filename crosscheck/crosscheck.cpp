@@ -1,5 +1,6 @@
 #include "crosscheck/crosscheck.h"
 
+#include "core/text.h"
 #include "crosscheck/matching.h"
 #include "model/ordered_work.h"
 
@@ -26,23 +27,28 @@ TCrossCheck::TCrossCheck(const std::vector<TLog*>& logs, TCrossCheckOptions opti
 }
 
 std::string TCrossCheck::Text(std::size_t log, std::size_t position) const {
+  std::string text;
+  AppendText(text, log, position);
+  return text;
+}
+
+void TCrossCheck::AppendText(std::string& text, std::size_t log, std::size_t position) const {
   const TQsoVerdict& verdict = Logs_[log].Qsos[position];
-  std::string text(VerdictTextStart(verdict.Verdict));
-  if (!HasEvidence(verdict.Verdict)) return text;
+  text += VerdictTextStart(verdict.Verdict);
+  if (!HasEvidence(verdict.Verdict)) return;
   const TLog& other = *Entries_[static_cast<std::size_t>(verdict.OtherLog)];
   const TQSORecord& otherQso = other.Edi().QSOs[static_cast<std::size_t>(verdict.OtherQso - 1)];
   switch (verdict.Verdict) {
     case TVerdict::ConfirmedPartnerBusted: text += otherQso.Call.View(); break;
     case TVerdict::BustedCall: text += Groups_.Logs[static_cast<std::size_t>(verdict.OtherLog)].Station; break;
     case TVerdict::BustedLocator: text += std::string_view(other.Edi().PWWLo).substr(0, 6); break;
-    case TVerdict::BustedSerial: text += std::to_string(otherQso.SentNr); break;
+    case TVerdict::BustedSerial: AppendNumber(text, otherQso.SentNr); break;
     case TVerdict::TimeMismatch:
-      text += std::to_string(std::abs(int64_t{verdict.DeltaMinutes}));
+      AppendNumber(text, std::abs(int64_t{verdict.DeltaMinutes}));
       text += " min fr\xE5n motstationens logg";
       break;
     default: break;
   }
-  return text;
 }
 
 uint8_t TCrossCheck::ProposedPenalty(std::size_t log, std::size_t position) const {
@@ -53,9 +59,10 @@ TFiguresAfter TCrossCheck::ComputeFiguresAfter(std::size_t log) const {
   const TLog& entry = *Entries_[log];
   const TNacChecker& checker = entry.Checker();
   const std::vector<TQsoVerdict>& qsos = Logs_[log].Qsos;
-  std::vector<uint8_t> penalties(checker.Penalties().size());
+  const std::vector<TQsoPenalty>& judged = checker.Penalties();
+  std::vector<uint8_t> penalties(judged.size());
   for (std::size_t position = 0; position < penalties.size(); ++position) {
-    penalties[position] = checker.GetPenalty(static_cast<int64_t>(position));
+    penalties[position] = judged[position].Penalty;
     if (penalties[position] == kPenaltyNone && position < qsos.size() && ProposesInvalid(qsos[position].Verdict)) {
       penalties[position] = kPenaltyInvalid;
     }

@@ -67,6 +67,8 @@ class TCrossCheck {
 
   // The verdict's full text (Windows-1252) for the record at a 0-based position.
   std::string Text(std::size_t log, std::size_t position) const;
+  // The same onto the end of text.
+  void AppendText(std::string& text, std::size_t log, std::size_t position) const;
   // 1 where the verdict of a record proposes "Felaktig (-100%)", else 0.
   uint8_t ProposedPenalty(std::size_t log, std::size_t position) const;
 

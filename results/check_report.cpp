@@ -35,7 +35,7 @@ void AppendVerdictLine(std::string& line, const TCrossCheck& crossCheck, std::si
   line += ' ';
   line += q.Call.View();
   line += ": ";
-  line += crossCheck.Text(log, position);
+  crossCheck.AppendText(line, log, position);
   const TQsoVerdict& verdict = crossCheck.Log(log).Qsos[position];
   if (HasEvidence(verdict.Verdict)) {
     const TLog& other = crossCheck.BatchEntry(static_cast<std::size_t>(verdict.OtherLog));
