@@ -36,10 +36,14 @@ void RestartWithHugePages(char* argv[]) {
 // The threads of --jobs allocate from the one arena of the main thread: an
 // arena of their own would hold memory beside it and, being mapped apart, get
 // no huge pages. They allocate little (a few blocks per log), so they seldom
-// wait for each other.
-void OneMallocArena() {
+// wait for each other. The cross-check's arrays of a few megabytes come from
+// that heap too, and what one step frees stays there for the next: mapped
+// apart and handed back, each would cost fresh pages again.
+void SetUpMalloc() {
 #ifdef __GLIBC__
   ::mallopt(M_ARENA_MAX, 1);
+  ::mallopt(M_MMAP_THRESHOLD, 32 << 20);
+  ::mallopt(M_TRIM_THRESHOLD, 64 << 20);
 #endif
 }
 
@@ -47,7 +51,7 @@ void OneMallocArena() {
 
 int main(int argc, char* argv[]) {
   RestartWithHugePages(argv);
-  OneMallocArena();
+  SetUpMalloc();
   std::ios::sync_with_stdio(false);
   const std::vector<std::string> args(argv + 1, argv + argc);
   const loggrevy::TSystemDefaults defaults{loggrevy::SystemCurrentYear(), loggrevy::SystemUtcOffsetMinutes(),
