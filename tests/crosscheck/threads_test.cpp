@@ -10,8 +10,8 @@
 namespace loggrevy {
 namespace {
 
-using test::TBatch;
 using test::Everything;
+using test::TBatch;
 using test::TStation;
 
 // An evening large enough that the index is sorted in several slices: 80
@@ -75,8 +75,8 @@ TEST(CrossCheckThreads, EveryNumberOfThreadsGivesTheSameCrossCheck) {
     for (std::size_t log = 0; log < batch.Logs.size(); ++log) {
       for (std::size_t v = 0; v < kVerdictCount; ++v) counts[v] += batch.Check->Log(log).Counts[v];
     }
-    for (const TVerdict verdict : {TVerdict::Confirmed, TVerdict::BustedCall, TVerdict::TimeMismatch,
-                                   TVerdict::NotInLog}) {
+    for (const TVerdict verdict :
+         {TVerdict::Confirmed, TVerdict::BustedCall, TVerdict::TimeMismatch, TVerdict::NotInLog}) {
       EXPECT_GT(counts[static_cast<std::size_t>(verdict)], 0) << VerdictCode(verdict);
     }
   }
