@@ -21,9 +21,20 @@ TCrossCheck::TCrossCheck(const std::vector<TLog*>& logs, TCrossCheckOptions opti
     for (const TQsoVerdict& verdict : result.Qsos) ++result.Counts[static_cast<std::size_t>(verdict.Verdict)];
     result.After = ComputeFiguresAfter(log);
   };
+  // A large group on all threads, one after another; the small ones side by
+  // side, each on one. No two groups share a log.
+  std::vector<const TBatchGroup*> small;
   for (const TBatchGroup& group : Groups_.Groups) {
-    MatchGroup(Entries_, minutes, Groups_, group, Options_, jobs, Logs_, finished);
+    if (GroupRecords(logs, Groups_, group) < kThreadedRecords) {
+      small.push_back(&group);
+    } else {
+      MatchGroup(Entries_, minutes, Groups_, group, Options_, jobs, Logs_, finished);
+    }
   }
+  RunInOrder(
+      small.size(), jobs, small.size(),
+      [&](std::size_t i) { MatchGroup(Entries_, minutes, Groups_, *small[i], Options_, 1, Logs_, finished); },
+      [](std::size_t) {});
 }
 
 std::string TCrossCheck::Text(std::size_t log, std::size_t position) const {

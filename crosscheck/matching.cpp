@@ -117,10 +117,6 @@ constexpr int64_t kAnyDifference = std::numeric_limits<int64_t>::max();
 // Buckets of at most this many records are searched straight through.
 constexpr uint32_t kSmallBucket = 16;
 
-// A group of fewer records is matched on one thread: starting threads for
-// its short steps would cost more than they save.
-constexpr std::size_t kThreadedRecords = 20000;
-
 // The records of a group's active logs are numbered in order (logs in
 // import order, records in log order). The open ones are laid out in
 // buckets, one per pair of stations, each in record order: the direct and
@@ -136,7 +132,7 @@ class TGroupMatcher {
       : Logs_(logs),
         Minutes_(minutes),
         Options_(options),
-        Jobs_(RecordsOf(logs, groups, group) < kThreadedRecords ? 1 : std::max<std::size_t>(jobs, 1)),
+        Jobs_(GroupRecords(logs, groups, group) < kThreadedRecords ? 1 : std::max<std::size_t>(jobs, 1)),
         Results_(results) {
     Collect(groups, group);
     KindOf_.assign(Ids_.Size(), TStationKind::Other);
@@ -191,16 +187,6 @@ class TGroupMatcher {
     TId First = kNoId;
     bool Several = false;
   };
-
-  static std::size_t RecordsOf(const std::vector<TLog*>& logs, const TBatchGroups& groups, const TBatchGroup& group) {
-    std::size_t records = 0;
-    for (const int32_t log : group.Logs) {
-      if (groups.Logs[static_cast<std::size_t>(log)].Role == TBatchRole::Active) {
-        records += logs[static_cast<std::size_t>(log)]->Edi().QSOs.size();
-      }
-    }
-    return records;
-  }
 
   uint32_t RecordOf(const TEntry& e) const { return LogInfo_[static_cast<std::size_t>(e.Local)].First + e.Position(); }
   bool IsOpen(const TEntry& e) const { return Open_[RecordOf(e)] != 0; }
@@ -833,6 +819,16 @@ class TGroupMatcher {
 };
 
 }  // namespace
+
+std::size_t GroupRecords(const std::vector<TLog*>& logs, const TBatchGroups& groups, const TBatchGroup& group) {
+  std::size_t records = 0;
+  for (const int32_t log : group.Logs) {
+    if (groups.Logs[static_cast<std::size_t>(log)].Role == TBatchRole::Active) {
+      records += logs[static_cast<std::size_t>(log)]->Edi().QSOs.size();
+    }
+  }
+  return records;
+}
 
 void MatchGroup(const std::vector<TLog*>& logs, const std::vector<std::vector<int32_t>>& minutes,
                 const TBatchGroups& groups, const TBatchGroup& group, const TCrossCheckOptions& options,

@@ -7,6 +7,13 @@
 
 namespace loggrevy {
 
+// A group of fewer QSO records is matched on one thread: starting threads
+// for its short steps would cost more than they save.
+constexpr std::size_t kThreadedRecords = 20000;
+
+// The QSO records of a group's active logs.
+std::size_t GroupRecords(const std::vector<TLog*>& logs, const TBatchGroups& groups, const TBatchGroup& group);
+
 // Gives every record of the group's active logs its verdict and the clock
 // offset of each log, in results (indexed by batch position), on up to jobs
 // threads; minutes holds the RecordMinutes of every log. Calls finished(log)
