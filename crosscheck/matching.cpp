@@ -183,9 +183,18 @@ class TGroupMatcher {
     std::unique_ptr<TOpenSet> Remaining[2];
   };
   enum class TStationKind : uint8_t { Other, Active, Unreadable };
+  // Which stations log a partner: the first, and whether there are others.
   struct TLoggers {
     TId First = kNoId;
     bool Several = false;
+
+    void Note(TId station) {
+      if (First == kNoId) {
+        First = station;
+      } else if (First != station) {
+        Several = true;
+      }
+    }
   };
 
   uint32_t RecordOf(const TEntry& e) const { return LogInfo_[static_cast<std::size_t>(e.Local)].First + e.Position(); }
@@ -299,12 +308,7 @@ class TGroupMatcher {
         });
         if (number == kNoId) continue;
         Partner_[record] = number;
-        TLoggers& loggers = calls.Loggers[static_cast<std::size_t>(number)];
-        if (loggers.First == kNoId) {
-          loggers.First = info.Station;
-        } else if (loggers.First != info.Station) {
-          loggers.Several = true;
-        }
+        calls.Loggers[static_cast<std::size_t>(number)].Note(info.Station);
       }
     }
   }
@@ -321,12 +325,7 @@ class TGroupMatcher {
         const TId partner = Ids_.OfLogged(q.Call);
         if (partner == kNoId) continue;
         if (Loggers_.size() < Ids_.Size()) Loggers_.resize(Ids_.Size());
-        TLoggers& loggers = Loggers_[static_cast<std::size_t>(partner)];
-        if (loggers.First == kNoId) {
-          loggers.First = info.Station;
-        } else if (loggers.First != info.Station) {
-          loggers.Several = true;
-        }
+        Loggers_[static_cast<std::size_t>(partner)].Note(info.Station);
         if (minutes[position] == kUnknownMinutes) continue;
         const std::size_t record = info.First + position;
         // A record of the own call keeps the own station as its partner
