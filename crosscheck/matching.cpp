@@ -283,57 +283,57 @@ class TGroupMatcher {
     RunInOrder(count, Jobs_, count, work, [](std::size_t) {});
   }
 
-  // Whether each record of a slice of logs has a known time, and the
-  // slice's number of its call (kNoId where the call names no station), in
-  // Partner_.
-  void ReadSlice(std::size_t slice, std::size_t slices, TSliceCalls& calls) {
-    for (std::size_t local = SliceBegin(slice, slices); local < SliceBegin(slice + 1, slices); ++local) {
+  // Calls visit(info, record, q, minutes) for every record of the logs from
+  // first to last (places in LogInfo_), in order. The records have long
+  // left the cache: each is fetched some records ahead, while the call
+  // tables are searched for this one.
+  template <typename TVisit>
+  void ForEachRecord(std::size_t first, std::size_t last, TVisit visit) const {
+    for (std::size_t local = first; local < last; ++local) {
       const TLogInfo& info = LogInfo_[local];
-      const TReg1Test& edi = Logs_[static_cast<std::size_t>(info.Log)]->Edi();
+      const std::vector<TQSORecord>& qsos = Logs_[static_cast<std::size_t>(info.Log)]->Edi().QSOs;
       const std::vector<int32_t>& minutes = Minutes_[static_cast<std::size_t>(info.Log)];
-      for (std::size_t position = 0; position < edi.QSOs.size(); ++position) {
-        // The records have long left the cache: each is fetched some records
-        // ahead, while the call table is searched for this one.
-        if (position + 8 < edi.QSOs.size()) __builtin_prefetch(&edi.QSOs[position + 8]);
-        const TQSORecord& q = edi.QSOs[position];
-        const std::size_t record = info.First + position;
-        if (minutes[position] != kUnknownMinutes) Open_[record] = 1;
-        // kNoId for a call that names no station.
-        const TId number = calls.Numbers.FindOrAdd(TCallKey::Of(q.Call), [&] {
-          std::string station = StationKey(q.Call.View());
-          if (station.empty()) return kNoId;
-          calls.Stations.push_back(std::move(station));
-          calls.Loggers.emplace_back();
-          return static_cast<TId>(calls.Stations.size() - 1);
-        });
-        if (number == kNoId) continue;
-        Partner_[record] = number;
-        calls.Loggers[static_cast<std::size_t>(number)].Note(info.Station);
+      for (std::size_t position = 0; position < qsos.size(); ++position) {
+        if (position + 8 < qsos.size()) __builtin_prefetch(&qsos[position + 8]);
+        visit(info, info.First + static_cast<uint32_t>(position), qsos[position], minutes[position]);
       }
     }
   }
 
+  // Whether each record of a slice of logs has a known time, and the
+  // slice's number of its call (kNoId where the call names no station), in
+  // Partner_.
+  void ReadSlice(std::size_t slice, std::size_t slices, TSliceCalls& calls) {
+    ForEachRecord(SliceBegin(slice, slices), SliceBegin(slice + 1, slices),
+                  [&](const TLogInfo& info, uint32_t record, const TQSORecord& q, int32_t minutes) {
+                    if (minutes != kUnknownMinutes) Open_[record] = 1;
+                    // kNoId for a call that names no station.
+                    const TId number = calls.Numbers.FindOrAdd(TCallKey::Of(q.Call), [&] {
+                      std::string station = StationKey(q.Call.View());
+                      if (station.empty()) return kNoId;
+                      calls.Stations.push_back(std::move(station));
+                      calls.Loggers.emplace_back();
+                      return static_cast<TId>(calls.Stations.size() - 1);
+                    });
+                    if (number == kNoId) return;
+                    Partner_[record] = number;
+                    calls.Loggers[static_cast<std::size_t>(number)].Note(info.Station);
+                  });
+  }
+
   // The same on one thread: the group's numbers are given at once.
   void ReadAlone() {
-    for (std::size_t local = 0; local < LogInfo_.size(); ++local) {
-      const TLogInfo& info = LogInfo_[local];
-      const TReg1Test& edi = Logs_[static_cast<std::size_t>(info.Log)]->Edi();
-      const std::vector<int32_t>& minutes = Minutes_[static_cast<std::size_t>(info.Log)];
-      for (std::size_t position = 0; position < edi.QSOs.size(); ++position) {
-        if (position + 8 < edi.QSOs.size()) __builtin_prefetch(&edi.QSOs[position + 8]);
-        const TQSORecord& q = edi.QSOs[position];
-        const TId partner = Ids_.OfLogged(q.Call);
-        if (partner == kNoId) continue;
-        if (Loggers_.size() < Ids_.Size()) Loggers_.resize(Ids_.Size());
-        Loggers_[static_cast<std::size_t>(partner)].Note(info.Station);
-        if (minutes[position] == kUnknownMinutes) continue;
-        const std::size_t record = info.First + position;
-        // A record of the own call keeps the own station as its partner
-        // until the verdicts are made (see MakeVerdicts).
-        Partner_[record] = partner;
-        Open_[record] = partner == info.Station ? 0 : 1;
-      }
-    }
+    ForEachRecord(0, LogInfo_.size(), [&](const TLogInfo& info, uint32_t record, const TQSORecord& q, int32_t minutes) {
+      const TId partner = Ids_.OfLogged(q.Call);
+      if (partner == kNoId) return;
+      if (Loggers_.size() < Ids_.Size()) Loggers_.resize(Ids_.Size());
+      Loggers_[static_cast<std::size_t>(partner)].Note(info.Station);
+      if (minutes == kUnknownMinutes) return;
+      // A record of the own call keeps the own station as its partner until
+      // the verdicts are made (see MakeVerdicts).
+      Partner_[record] = partner;
+      Open_[record] = partner == info.Station ? 0 : 1;
+    });
   }
 
   // The number of slices for a stable counting sort of count items on the
