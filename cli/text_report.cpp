@@ -253,7 +253,10 @@ void WriteTextReport(std::ostream& out, const TImportSession& session, const TRe
   RunInOrder(
       pieces.size(), jobs, ahead,
       [&](std::size_t i) {
-        std::string& text = parts[i % ahead];
+        // Built apart from parts and moved in when done: neighbouring texts
+        // share a cache line, and two threads appending to both would pass
+        // it back and forth at every line.
+        std::string text;
         text.reserve(1024);  // the lines of a log without its cross-check, mostly
         if (const TOutlineNode* child = pieces[i].Child) {
           if (const TLog* log = child->Log()) {
@@ -271,6 +274,7 @@ void WriteTextReport(std::ostream& out, const TImportSession& session, const TRe
           AppendUtf8(text, pieces[i].Contest->Text);
           text += '\n';
         }
+        parts[i % ahead] = std::move(text);
       },
       [&](std::size_t i) {
         std::string& text = parts[i % ahead];
