@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <bit>
 #include <cstdint>
 #include <cstring>
@@ -67,6 +68,13 @@ class TCallTable {
     return slot.Value;
   }
 
+  // Room for count keys without growing.
+  void Reserve(std::size_t count) {
+    std::size_t slots = std::max<std::size_t>(Slots_.size(), 64);
+    while (slots < count * 2) slots *= 2;
+    if (slots > Slots_.size()) Rehash(slots);
+  }
+
   const TValue* Find(const TCallKey& key) const {
     if (Slots_.empty()) return nullptr;
     const TSlot& slot = const_cast<TCallTable*>(this)->Probe(key);
@@ -94,8 +102,10 @@ class TCallTable {
     }
   }
 
-  void Grow() {
-    std::vector<TSlot> old(Slots_.empty() ? 64 : Slots_.size() * 2);
+  void Grow() { Rehash(Slots_.empty() ? 64 : Slots_.size() * 2); }
+
+  void Rehash(std::size_t slots) {
+    std::vector<TSlot> old(slots);
     old.swap(Slots_);
     for (TSlot& slot : old) {
       if (slot.Used) Probe(slot.Key) = std::move(slot);

@@ -26,6 +26,11 @@ constexpr TId kNoId = -1;
 // can log) are kept in a flat table.
 class TCallIds {
  public:
+  // Room for count calls at once.
+  void Reserve(std::size_t count) {
+    Short_.Reserve(count);
+    Names_.reserve(count);
+  }
   TId Of(std::string key) {
     if (key.empty()) return kNoId;
     if (key.size() <= TCallKey::kMaxSize) {
@@ -117,6 +122,9 @@ constexpr int64_t kAnyDifference = std::numeric_limits<int64_t>::max();
 // Buckets of at most this many records are searched straight through.
 constexpr uint32_t kSmallBucket = 16;
 
+// The calls a group's table has room for from the start, at most.
+constexpr std::size_t kReservedCalls = 16384;
+
 // The records of a group's active logs are numbered in order (logs in
 // import order, records in log order). The open ones are laid out in
 // buckets, one per pair of stations, each in record order: the direct and
@@ -207,6 +215,10 @@ class TGroupMatcher {
         UnreadableStations_.push_back(id);
       }
     }
+    // A group of calls worked once each (a batch of many contests) would
+    // grow the table and the names over and over: room for as many calls as
+    // records, up to a number that costs a large group nothing.
+    Ids_.Reserve(std::min<std::size_t>(GroupRecords(Logs_, groups, group), kReservedCalls));
     uint32_t count = 0;
     LocalOf_.assign(Logs_.size(), -1);
     for (const int32_t log : group.Logs) {
