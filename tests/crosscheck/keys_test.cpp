@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <string>
+
 #include "crosscheck/call_table.h"
 #include "crosscheck/keys.h"
 #include "crosscheck/qso_time.h"
@@ -66,6 +68,11 @@ TEST(CallKey, IsTheTextAndItsLengthAlone) {
   table.FindOrAdd(TCallKey::Of(TShortText<14>("SM5ABC")), [] { return 1; });
   EXPECT_EQ(table.FindOrAdd(TCallKey::Of(TShortText<14>("SM5ABC")), [] { return 2; }), 1);
   EXPECT_EQ(table.Find(TCallKey::Of(TShortText<14>("SM5AB"))), nullptr);
+  // Room made later keeps what is there, and the table still grows past it.
+  table.Reserve(100);
+  for (int i = 0; i < 300; ++i) table.FindOrAdd(TCallKey::Of("SM" + std::to_string(i)), [i] { return i; });
+  EXPECT_EQ(*table.Find(TCallKey::Of(TShortText<14>("SM5ABC"))), 1);
+  for (int i = 0; i < 300; ++i) EXPECT_EQ(*table.Find(TCallKey::Of("SM" + std::to_string(i))), i) << i;
 }
 
 }  // namespace
