@@ -306,7 +306,7 @@ class TGroupMatcher {
       const std::vector<TQSORecord>& qsos = Logs_[static_cast<std::size_t>(info.Log)]->Edi().QSOs;
       const std::vector<int32_t>& minutes = Minutes_[static_cast<std::size_t>(info.Log)];
       for (std::size_t position = 0; position < qsos.size(); ++position) {
-        if (position + 8 < qsos.size()) __builtin_prefetch(&qsos[position + 8]);
+        if (position + 32 < qsos.size()) __builtin_prefetch(&qsos[position + 32]);
         visit(info, info.First + static_cast<uint32_t>(position), qsos[position], minutes[position]);
       }
     }
@@ -764,7 +764,7 @@ class TGroupMatcher {
     std::vector<int32_t> deltas;
     deltas.reserve(result.Qsos.size());
     for (std::size_t position = 0; position < result.Qsos.size(); ++position) {
-      if (position + 8 < qsos.size()) __builtin_prefetch(&qsos[position + 8]);
+      if (position + 32 < qsos.size()) __builtin_prefetch(&qsos[position + 32]);
       TQsoVerdict& v = result.Qsos[position];
       const uint32_t record = own.First + static_cast<uint32_t>(position);
       if (Open_[record]) {
