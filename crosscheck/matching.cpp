@@ -215,10 +215,6 @@ class TGroupMatcher {
         UnreadableStations_.push_back(id);
       }
     }
-    // A group of calls worked once each (a batch of many contests) would
-    // grow the table and the names over and over: room for as many calls as
-    // records, up to a number that costs a large group nothing.
-    Ids_.Reserve(std::min<std::size_t>(GroupRecords(Logs_, groups, group), kReservedCalls));
     uint32_t count = 0;
     LocalOf_.assign(Logs_.size(), -1);
     for (const int32_t log : group.Logs) {
@@ -231,6 +227,10 @@ class TGroupMatcher {
       LocalOf_[static_cast<std::size_t>(log)] = static_cast<int32_t>(LogInfo_.size() - 1);
       count += static_cast<uint32_t>(active.Edi().QSOs.size());
     }
+    // A group of calls worked once each (a batch of many contests) would
+    // grow the table and the names over and over: room for as many calls as
+    // records, up to a number that costs a large group nothing.
+    Ids_.Reserve(std::min<std::size_t>(count, kReservedCalls));
     for (const TLogInfo& info : LogInfo_) ActiveStations_.push_back(info.Station);
     std::sort(ActiveStations_.begin(), ActiveStations_.end());
     std::sort(UnreadableStations_.begin(), UnreadableStations_.end());
