@@ -151,9 +151,9 @@ class TGroupMatcher {
   }
 
   void Run(const std::function<void(std::size_t)>& finished) {
-    PassPartner(Options_.TimeToleranceMinutes, TVerdict::Confirmed);
+    PassPartner(Options_.TimeToleranceMinutes, TVerdict::Confirmed, TBuckets::All);
     PassBustedCall();
-    PassPartner(kAnyDifference, TVerdict::TimeMismatch);
+    PassPartner(kAnyDifference, TVerdict::TimeMismatch, TBuckets::LeftOver);
     RunSlices(LogInfo_.size(), Jobs_, [&](std::size_t begin, std::size_t end) {
       for (std::size_t local = begin; local < end; ++local) {
         FinishLog(local);
@@ -596,16 +596,25 @@ class TGroupMatcher {
   // difference) both pair a record with the nearest open record of its
   // partner's log that logged this log's station, the records taken in
   // order. Such records share a bucket, and nothing outside it changes what
-  // is paired within it: each bucket is done on its own.
-  void PassPartner(int64_t tolerance, TVerdict verdict) {
+  // is paired within it: each bucket is done on its own. A bucket in which
+  // a record finds no partner is marked as left over: only those still hold
+  // open records after the pass, as the passes after it only close records.
+  enum class TBuckets : uint8_t { All, LeftOver };
+  void PassPartner(int64_t tolerance, TVerdict verdict, TBuckets buckets) {
+    LeftOver_.resize(BucketCount(), 0);
     RunSlices(BucketCount(), Jobs_, [&](std::size_t first, std::size_t last) {
       for (auto bucket = static_cast<uint32_t>(first); bucket < last; ++bucket) {
+        if (buckets == TBuckets::LeftOver && !LeftOver_[bucket]) continue;
         const uint32_t end = BucketBegins_[bucket + 1];
         for (uint32_t at = BucketBegins_[bucket]; at < end; ++at) {
           const TEntry& own = Entries_[at];
           if (!IsOpen(own)) continue;
           const uint32_t other = Nearest(bucket, own.Side() ^ 1u, own.Minutes, tolerance);
-          if (other != kNoPlace) Pair(own, Entries_[other], verdict, verdict);
+          if (other != kNoPlace) {
+            Pair(own, Entries_[other], verdict, verdict);
+          } else {
+            LeftOver_[bucket] = 1;
+          }
         }
       }
     });
@@ -727,16 +736,15 @@ class TGroupMatcher {
     return false;
   }
 
-  // For each active station, the stations with an open record of it.
+  // For each active station, the stations with an open record of it: the
+  // open records of the buckets left over by the direct pass.
   void FindWorkedBy() {
     std::vector<std::pair<TId, TId>> pairs;  // (worked, by)
-    for (std::size_t local = 0; local < LogInfo_.size(); ++local) {
-      for (uint32_t record = LogInfo_[local].First; record < EndOf(local); ++record) {
-        if (!Open_[record]) continue;
-        const TId partner = Partner_[record];
-        if (KindOf_[static_cast<std::size_t>(partner)] == TStationKind::Active) {
-          pairs.emplace_back(partner, LogInfo_[local].Station);
-        }
+    for (uint32_t bucket = 0; bucket < BucketCount(); ++bucket) {
+      if (!LeftOver_[bucket]) continue;
+      for (uint32_t at = BucketBegins_[bucket]; at < BucketBegins_[bucket + 1]; ++at) {
+        const TEntry& e = Entries_[at];
+        if (IsOpen(e)) pairs.emplace_back(Partner_[RecordOf(e)], StationOf(e));
       }
     }
     std::sort(pairs.begin(), pairs.end());
@@ -822,7 +830,8 @@ class TGroupMatcher {
   std::vector<TId> BucketHighs_;      // per bucket: the higher station of its pair
   std::vector<uint32_t> LowBuckets_;  // per station: the first bucket in which it is the lower
   std::vector<TBigBucket> BigBuckets_;
-  std::string Names_;  // the calls of Ids_, one after another
+  std::vector<uint8_t> LeftOver_;  // per bucket: a record of it found no partner (bytes, written on the threads)
+  std::string Names_;              // the calls of Ids_, one after another
   std::vector<uint32_t> NameBegins_;
   std::vector<uint64_t> Characters_;      // per call: a bit for each character it holds
   std::vector<uint32_t> WorkedByBegins_;  // per station: its first in WorkedBy_
