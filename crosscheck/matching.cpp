@@ -13,6 +13,7 @@
 #include "core/locator.h"
 #include "crosscheck/call_table.h"
 #include "crosscheck/keys.h"
+#include "crosscheck/qso_time.h"
 #include "model/ordered_work.h"
 
 namespace loggrevy {
@@ -306,7 +307,7 @@ class TGroupMatcher {
       const std::vector<TQSORecord>& qsos = Logs_[static_cast<std::size_t>(info.Log)]->Edi().QSOs;
       const std::vector<int32_t>& minutes = Minutes_[static_cast<std::size_t>(info.Log)];
       for (std::size_t position = 0; position < qsos.size(); ++position) {
-        if (position + 32 < qsos.size()) __builtin_prefetch(&qsos[position + 32]);
+        if (position + kRecordsAhead < qsos.size()) __builtin_prefetch(&qsos[position + kRecordsAhead]);
         visit(info, info.First + static_cast<uint32_t>(position), qsos[position], minutes[position]);
       }
     }
@@ -449,6 +450,7 @@ class TGroupMatcher {
       }
     });
     BucketBegins_.back() = open;
+    LeftOver_.assign(BucketCount(), 0);
     std::vector<TEntry>().swap(byHigh);
 
     for (uint32_t bucket = 0; bucket < BucketCount(); ++bucket) {
@@ -601,7 +603,6 @@ class TGroupMatcher {
   // open records after the pass, as the passes after it only close records.
   enum class TBuckets : uint8_t { All, LeftOver };
   void PassPartner(int64_t tolerance, TVerdict verdict, TBuckets buckets) {
-    LeftOver_.resize(BucketCount(), 0);
     RunSlices(BucketCount(), Jobs_, [&](std::size_t first, std::size_t last) {
       for (auto bucket = static_cast<uint32_t>(first); bucket < last; ++bucket) {
         if (buckets == TBuckets::LeftOver && !LeftOver_[bucket]) continue;
@@ -772,7 +773,7 @@ class TGroupMatcher {
     std::vector<int32_t> deltas;
     deltas.reserve(result.Qsos.size());
     for (std::size_t position = 0; position < result.Qsos.size(); ++position) {
-      if (position + 32 < qsos.size()) __builtin_prefetch(&qsos[position + 32]);
+      if (position + kRecordsAhead < qsos.size()) __builtin_prefetch(&qsos[position + kRecordsAhead]);
       TQsoVerdict& v = result.Qsos[position];
       const uint32_t record = own.First + static_cast<uint32_t>(position);
       if (Open_[record]) {

@@ -67,8 +67,7 @@ std::vector<int32_t> RecordMinutes(const TReg1Test& edi) {
   minutes.reserve(edi.QSOs.size());
   TQsoTimes times;
   for (std::size_t position = 0; position < edi.QSOs.size(); ++position) {
-    // The records of a large batch are no longer in the cache: fetched ahead.
-    if (position + 32 < edi.QSOs.size()) __builtin_prefetch(&edi.QSOs[position + 32]);
+    if (position + kRecordsAhead < edi.QSOs.size()) __builtin_prefetch(&edi.QSOs[position + kRecordsAhead]);
     const TQSORecord& q = edi.QSOs[position];
     // Minutes since 1950 up to 2049 fit in 32 bits.
     const auto known = times.Minutes(q.Date.View(), q.Time.View());

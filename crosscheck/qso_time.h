@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <limits>
 #include <optional>
@@ -37,6 +38,10 @@ class TQsoTimes {
 };
 
 class TReg1Test;
+
+// How many records ahead the walks over every record of a group fetch: the
+// records of a large batch are no longer in the cache.
+constexpr std::size_t kRecordsAhead = 32;
 
 // The minutes of every record of a log as QsoMinutes gives them, with
 // kUnknownMinutes where they are not known.
