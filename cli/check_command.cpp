@@ -20,6 +20,7 @@
 #include "crosscheck/crosscheck.h"
 #include "edi/numbers.h"
 #include "model/import_session.h"
+#include "results/check_report_files.h"
 #include "results/writers.h"
 
 namespace loggrevy {
@@ -248,30 +249,9 @@ std::optional<std::string> WriteNewFile(const std::string& path, const std::stri
   return std::nullopt;
 }
 
-// The file name of a station's check report: its key with "/" (and bytes that
-// cannot stand in a file name) as "-".
-std::string ReportFileName(std::string_view station) {
-  std::string name;
-  for (const char c : station) {
-    const auto byte = static_cast<unsigned char>(c);
-    name += c == '/' || byte < 32 || byte == 127 ? '-' : c;
-  }
-  return Cp1252ToUtf8(name) + ".txt";
-}
-
-// One check report per station in a new folder: the station's logs (every
-// band, every version) one after the other, in import order.
+// One check report per station in a new folder.
 std::optional<std::string> WriteCheckReports(const std::string& dir, const TCrossCheck& crossCheck) {
-  std::map<std::string, std::string> reports;
-  for (std::size_t log = 0; log < crossCheck.LogCount(); ++log) {
-    const std::string& station = crossCheck.BatchLog(log).Station;
-    if (station.empty()) continue;
-    std::ostringstream report;
-    WriteCheckReport(report, crossCheck, log);
-    std::string& text = reports[ReportFileName(station)];
-    if (!text.empty()) text += '\n';
-    text += report.str();
-  }
+  const std::map<std::string, std::string> reports = CheckReportFiles(crossCheck);
   if (::mkdir(dir.c_str(), 0755) != 0) return dir + ": " + std::strerror(errno);
   for (const auto& [name, text] : reports) {
     if (auto failure = WriteNewFile(dir + '/' + name, text)) return failure;

@@ -11,6 +11,20 @@ constexpr std::string_view kReplaced = "Ersatt av en senare logg fr\xE5n samma s
 
 void Line(std::ostream& out, std::string_view cp1252) { out << Cp1252ToUtf8(cp1252) << '\n'; }
 
+std::string_view FileNameOf(std::string_view path) {
+  const std::size_t slash = path.find_last_of("/\\");
+  return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+// How the judge judged a QSO, or what the cross-check proposes for it.
+std::string_view JudgementText(uint8_t judged, uint8_t proposed) {
+  if (judged == kPenaltyInvalid) return "bed\xF6md: ogiltig (-100%)";
+  if (judged == kPenaltyDuplicate) return "bed\xF6md: dubblett (-1000%)";
+  if (judged != kPenaltyNone) return "bed\xF6md";
+  if (proposed != kPenaltyNone) return "f\xF6rslag: ogiltig (-100%), inte bed\xF6md";
+  return {};
+}
+
 std::string Padded(std::string text, std::size_t width) {
   if (text.size() < width) text.insert(0, width - text.size(), ' ');
   return text;
@@ -36,20 +50,32 @@ void AppendVerdictLine(std::string& line, const TCrossCheck& crossCheck, std::si
   line += q.Call.View();
   line += ": ";
   crossCheck.AppendText(line, log, position);
-  const TQsoVerdict& verdict = crossCheck.Log(log).Qsos[position];
-  if (HasEvidence(verdict.Verdict)) {
-    const TLog& other = crossCheck.BatchEntry(static_cast<std::size_t>(verdict.OtherLog));
-    const TQSORecord& o = other.Edi().QSOs[static_cast<std::size_t>(verdict.OtherQso - 1)];
+  if (HasEvidence(crossCheck.Log(log).Qsos[position].Verdict)) {
     line += " (";
-    line += other.Edi().PCall;
-    line += ' ';
-    line += o.Time.View();
-    line += ' ';
-    line += o.Call.View();
-    line += ' ';
-    line += o.RcvdWWL.View();
+    line += EvidenceText(crossCheck, log, position);
     line += ')';
   }
+}
+
+std::string EvidenceText(const TCrossCheck& crossCheck, std::size_t log, std::size_t position) {
+  const TQsoVerdict& verdict = crossCheck.Log(log).Qsos[position];
+  if (!HasEvidence(verdict.Verdict)) return {};
+  const TQSORecord& q = crossCheck.BatchEntry(log).Edi().QSOs[position];
+  const TLog& other = crossCheck.BatchEntry(static_cast<std::size_t>(verdict.OtherLog));
+  const TQSORecord& o = other.Edi().QSOs[static_cast<std::size_t>(verdict.OtherQso - 1)];
+  std::string text = other.Edi().PCall;
+  text += ' ';
+  // A time error across midnight is a wrong date: the judge sees it at once.
+  if (o.Date.View() != q.Date.View()) {
+    text += o.Date.View();
+    text += ' ';
+  }
+  text += o.Time.View();
+  text += ' ';
+  text += o.Call.View();
+  text += ' ';
+  text += o.RcvdWWL.View();
+  return text;
 }
 
 std::string VerdictLine(const TCrossCheck& crossCheck, std::size_t log, std::size_t position) {
@@ -91,7 +117,8 @@ void WriteCheckReport(std::ostream& out, const TCrossCheck& crossCheck, std::siz
   out << "Kontrollrapport\n===============\n";
   Line(out, "Station:  " + edi.PCall);
   Line(out, "Test:     " + entry.GetCaption());
-  out << "Fil:      " << entry.Path() << '\n';
+  // The report goes to the participant: the judge's folders are no business of his.
+  out << "Fil:      " << FileNameOf(entry.Path()) << '\n';
   if (edi.Status == 3 || batch.Role == TBatchRole::Absent) {
     out << '\n';
     Line(out, edi.Status == 3 ? "Loggen kunde inte l\xE4sas och \xE4r inte med i korskontrollen."
@@ -112,23 +139,57 @@ void WriteCheckReport(std::ostream& out, const TCrossCheck& crossCheck, std::siz
   if (batch.Role == TBatchRole::Replaced) {
     const TLog& newer = crossCheck.BatchEntry(static_cast<std::size_t>(batch.ReplacedBy));
     Line(out, std::string(kReplaced) + '.');
-    out << "Senare logg: " << newer.Path() << '\n';
+    out << "Senare logg: " << FileNameOf(newer.Path()) << '\n';
     return;
   }
   Line(out, "Korskontroll av " + std::to_string(result.Qsos.size()) + " QSO: " + CountsText(result));
   if (const std::string clock = ClockSentence(result); !clock.empty()) Line(out, clock);
 
+  // The judge's judgements apart from the proposals he has not acted on.
+  const TNacChecker& checker = entry.Checker();
+  const auto judged = [&](std::size_t position) { return checker.GetPenalty(static_cast<int64_t>(position)); };
+  int32_t invalid = 0;
+  int32_t duplicate = 0;
+  int32_t proposed = 0;
+  for (std::size_t position = 0; position < result.Qsos.size(); ++position) {
+    const uint8_t penalty = judged(position);
+    if (penalty == kPenaltyInvalid) ++invalid;
+    if (penalty == kPenaltyDuplicate) ++duplicate;
+    if (penalty == kPenaltyNone && crossCheck.ProposedPenalty(log, position) != kPenaltyNone) ++proposed;
+  }
+  std::string judgements = "Domarens bed\xF6mningar: ";
+  if (invalid + duplicate == 0) {
+    judgements += "inga";
+  } else {
+    AppendNumber(judgements, invalid + duplicate);
+    judgements += " QSO (ogiltiga ";
+    AppendNumber(judgements, invalid);
+    judgements += ", dubbletter ";
+    AppendNumber(judgements, duplicate);
+    judgements += ')';
+  }
+  judgements += "; f\xF6rslag som inte \xE4r bed\xF6mda: ";
+  AppendNumber(judgements, proposed);
+  judgements += " QSO";
+  Line(out, judgements);
+
   bool header = false;
   for (std::size_t position = 0; position < result.Qsos.size(); ++position) {
-    if (result.Qsos[position].Verdict == TVerdict::Confirmed) continue;
+    const uint8_t penalty = judged(position);
+    if (result.Qsos[position].Verdict == TVerdict::Confirmed && penalty == kPenaltyNone) continue;
     if (!header) {
       out << '\n';
       Line(out,
            "QSO som inte \xE4r bekr\xE4"
-           "ftade (motstationens QSO inom parentes):");
+           "ftade eller som domaren har bed\xF6mt (motstationens QSO inom parentes):");
       header = true;
     }
-    Line(out, "  " + VerdictLine(crossCheck, log, position));
+    std::string line = "  " + VerdictLine(crossCheck, log, position);
+    if (const std::string_view how = JudgementText(penalty, crossCheck.ProposedPenalty(log, position)); !how.empty()) {
+      line += " - ";
+      line += how;
+    }
+    Line(out, line);
   }
   if (!header) {
     out << '\n';

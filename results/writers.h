@@ -34,9 +34,13 @@ void WriteCheckReport(std::ostream& out, const TCrossCheck& crossCheck, std::siz
 
 // The pieces both front ends show of a cross-checked log, in Windows-1252.
 // A record that is not confirmed: "QSO 12 1834 SM5XYZ: " + the verdict text,
-// and for a paired record " (SM5XYX 1835 SM5ABC JO89XX)": the other log's
-// call, the other record's time, call and received locator.
+// and for a paired record its EvidenceText in parentheses.
 std::string VerdictLine(const TCrossCheck& crossCheck, std::size_t log, std::size_t position);
+// The other record of a paired QSO, "SM5XYX 1835 SM5ABC JO89XX": the other
+// log's call, the other record's time, call and received locator; when the two
+// records' dates differ, the other record's date before its time
+// ("SM5XYX 260113 0005 SM5ABC JO89XX"). Empty for a record without a pair.
+std::string EvidenceText(const TCrossCheck& crossCheck, std::size_t log, std::size_t position);
 // VerdictLine onto the end of line.
 void AppendVerdictLine(std::string& line, const TCrossCheck& crossCheck, std::size_t log, std::size_t position);
 // "Loggens klocka avviker +62 min mot motstationerna" for an offset of at

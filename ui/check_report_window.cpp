@@ -13,6 +13,7 @@
 #include "model/import_session.h"
 #include "results/writers.h"
 #include "ui/crosscheck_hub.h"
+#include "ui/own_windows.h"
 #include "ui/qtext.h"
 #include "ui/save_dialogs.h"
 
@@ -37,12 +38,13 @@ TfrmCheckReport::TfrmCheckReport(TCrossCheckHub& hub, const TImportSession& sess
   txtReport_ = new QPlainTextEdit(this);
   txtReport_->setObjectName(QStringLiteral("txtReport"));
   txtReport_->setReadOnly(true);
-  txtReport_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  txtReport_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
   txtReport_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(bar);
   layout->addWidget(txtReport_, 1);
+  CloseOnEscape(*this);
 
   connect(btnSave_, &QPushButton::clicked, this, &TfrmCheckReport::Save);
   connect(btnPrint_, &QPushButton::clicked, this, &TfrmCheckReport::Print);

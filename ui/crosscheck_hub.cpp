@@ -96,6 +96,36 @@ std::optional<std::size_t> TCrossCheckHub::IndexOf(const TLog* log) const {
   return found->second;
 }
 
+TCrossCheckHub::TPending TCrossCheckHub::Pending(const std::vector<TLog*>& logs) const {
+  TPending pending;
+  if (Current_ == nullptr) return pending;
+  for (const TLog* log : logs) {
+    const auto index = IndexOf(log);
+    if (!index || Current_->BatchLog(*index).Role != TBatchRole::Active) continue;
+    const TNacChecker& checker = log->Checker();
+    const std::vector<TQsoVerdict>& qsos = Current_->Log(*index).Qsos;
+    int32_t count = 0;
+    for (std::size_t position = 0; position < qsos.size() && position < checker.Penalties().size(); ++position) {
+      if (Current_->ProposedPenalty(*index, position) != kPenaltyNone &&
+          checker.GetPenalty(static_cast<int64_t>(position)) == kPenaltyNone) {
+        ++count;
+      }
+    }
+    pending.Qsos += count;
+    if (count > 0) ++pending.Logs;
+  }
+  return pending;
+}
+
+TLog* TCrossCheckHub::LogAt(std::size_t index) const {
+  if (Current_ == nullptr || index >= Current_->LogCount()) return nullptr;
+  const TLog* wanted = &Current_->BatchEntry(index);
+  for (TLog* log : Session_.Logs()) {
+    if (log == wanted) return log;
+  }
+  return nullptr;
+}
+
 int32_t TCrossCheckHub::Apply(const std::vector<TLog*>& logs) {
   if (Current_ == nullptr) return 0;
   int32_t stored = 0;

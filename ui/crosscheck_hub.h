@@ -51,6 +51,14 @@ class TCrossCheckHub final : public QObject {
 
   // The log's index in the batch, if the cross-check knows it.
   std::optional<std::size_t> IndexOf(const TLog* log) const;
+  // What applying the proposals to the logs would judge: QSOs and logs.
+  struct TPending {
+    int32_t Qsos = 0;
+    int32_t Logs = 0;
+  };
+  TPending Pending(const std::vector<TLog*>& logs) const;
+  // The batch's log at a cross-check index (the session's own, to be shown).
+  TLog* LogAt(std::size_t index) const;
   // Applies the proposals to the logs; returns how many judgements were stored.
   int32_t Apply(const std::vector<TLog*>& logs);
   // The judge judged a QSO of the log.

@@ -16,6 +16,7 @@
 #include "ui/import_view.h"
 #include "ui/import_window.h"
 #include "ui/log_page.h"
+#include "ui/own_windows.h"
 #include "ui/results_window.h"
 #include "ui/save_dialogs.h"
 
@@ -33,6 +34,7 @@ const TOutlineNode* ContestOf(const TOutlineNode* node) {
 template <typename TWindow>
 void ShowWindow(TWindow* window, const QWidget& main) {
   if (!window->testAttribute(Qt::WA_Moved)) window->move(main.pos() + QPoint(40, 40));
+  FitToScreen(*window);
   window->show();
   window->raise();
   window->activateWindow();
@@ -128,7 +130,7 @@ TfrmCrossCheck* TfrmImport::OpenCrossCheck(const TOutlineNode& contest) {
   CrossCheckHub_->Run(this);
   QPointer<TfrmCrossCheck>& window = CrossCheckWindows_[&contest];
   if (window == nullptr) {
-    window = new TfrmCrossCheck(*CrossCheckHub_, contest, this);
+    window = new TfrmCrossCheck(*CrossCheckHub_, contest, *Dialogs_, this);
     connect(window, &TfrmCrossCheck::OpenQso, this, &TfrmImport::ShowLogQso);
     connect(window, &TfrmCrossCheck::ReportRequested, this, [this](TLog* log) { OpenCheckReport(*log); });
   }

@@ -14,6 +14,7 @@
 #include "model/import_session.h"
 #include "results/writers.h"
 #include "ui/crosscheck_hub.h"
+#include "ui/own_windows.h"
 #include "ui/qtext.h"
 #include "ui/save_dialogs.h"
 #include "ui/table_model.h"
@@ -75,6 +76,7 @@ TfrmResults::TfrmResults(TCrossCheckHub& hub, const TImportSession& session, con
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(bar);
   layout->addWidget(tblResults_, 1);
+  CloseOnEscape(*this);
 
   connect(btnExportCsv_, &QPushButton::clicked, this, &TfrmResults::ExportCsv);
   connect(btnExportHtml_, &QPushButton::clicked, this, &TfrmResults::ExportHtml);

@@ -1,10 +1,12 @@
 #include "ui/save_dialogs.h"
 
 #include <QFileDialog>
+#include <QDir>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QTextDocument>
 
@@ -38,6 +40,46 @@ bool TSystemDialogs::ChoosePrinter(QWidget* parent, QPrinter& printer) {
   return dialog.exec() == QDialog::Accepted;
 }
 
+bool IDialogs::Confirm(QWidget* parent, const QString& title, const QString& text) {
+  return QMessageBox::question(parent, title, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
+         QMessageBox::Yes;
+}
+
+QString IDialogs::ChooseFolder(QWidget* parent, const QString& title, const QString& start) {
+  return QFileDialog::getExistingDirectory(parent, title, start);
+}
+
+QString SuggestedFileName(const QString& what, const QString& caption, const QString& extension) {
+  QString text = caption;
+  // The contest day as a date a reader knows at once.
+  static const QRegularExpression day(QStringLiteral("^(\\d{4})(\\d{2})(\\d{2})\\b"));
+  text.replace(day, QStringLiteral("\\1-\\2-\\3"));
+  for (QChar& c : text) {
+    if (c.unicode() < 32 || QStringLiteral("\\/:*?\"<>|").contains(c)) c = QLatin1Char(' ');
+  }
+  text = (what + QLatin1Char(' ') + text).simplified();
+  // Windows drops a trailing dot or blank of a name.
+  while (text.endsWith(QLatin1Char('.'))) text.chop(1);
+  return text.trimmed() + QLatin1Char('.') + extension;
+}
+
+namespace {
+
+QString& LastFolderSetting() {
+  static QString folder;
+  return folder;
+}
+
+}  // namespace
+
+QString LastFolder() { return LastFolderSetting().isEmpty() ? QDir::currentPath() : LastFolderSetting(); }
+
+void RememberFolder(const QString& folder) {
+  if (!folder.isEmpty()) LastFolderSetting() = folder;
+}
+
+QString InLastFolder(const QString& name) { return QDir(LastFolder()).filePath(name); }
+
 bool IsImportedFile(const TImportSession& session, const QString& path) {
   const std::filesystem::path target(ToNativePath(path));
   std::error_code error;
@@ -58,8 +100,9 @@ const QString kImportedTarget =
 
 QString SaveBytes(QWidget* parent, IDialogs& dialogs, const TImportSession& session, const QString& title,
                   const QString& suggested, const QString& filter, const std::string& bytes) {
-  const QString path = dialogs.ChooseSaveFile(parent, title, suggested, filter);
+  const QString path = dialogs.ChooseSaveFile(parent, title, InLastFolder(suggested), filter);
   if (path.isEmpty()) return {};
+  RememberFolder(QFileInfo(path).absolutePath());
   if (IsImportedFile(session, path)) {
     dialogs.ShowWarning(parent, title, kImportedTarget.arg(path));
     return {};
@@ -77,11 +120,15 @@ QString SaveBytes(QWidget* parent, IDialogs& dialogs, const TImportSession& sess
 }
 
 bool PrintDocument(QWidget* parent, IDialogs& dialogs, const TImportSession& session, const QString& title,
-                   QTextDocument& document) {
+                   QTextDocument& document, const QString& suggested) {
   QPrinter printer(QPrinter::HighResolution);
   printer.setDocName(title);
+  // A judge without a printer prints to a PDF file: its name is suggested in
+  // the folder last used.
+  if (!suggested.isEmpty()) printer.setOutputFileName(InLastFolder(suggested));
   if (!dialogs.ChoosePrinter(parent, printer)) return false;
   const QString file = printer.outputFileName();
+  if (!file.isEmpty()) RememberFolder(QFileInfo(file).absolutePath());
   if (!file.isEmpty() && IsImportedFile(session, file)) {
     dialogs.ShowWarning(parent, title, kImportedTarget.arg(file));
     return false;

@@ -26,6 +26,11 @@ class IDialogs {
   virtual void ShowWarning(QWidget* parent, const QString& title, const QString& text) = 0;
   // Sets up the printer; false when cancelled.
   virtual bool ChoosePrinter(QWidget* parent, QPrinter& printer) = 0;
+  // The questions added later answer with the program's own boxes unless a
+  // test replaces them. True when the judge answers yes.
+  virtual bool Confirm(QWidget* parent, const QString& title, const QString& text);
+  // A folder to write into, start shown first; empty when cancelled.
+  virtual QString ChooseFolder(QWidget* parent, const QString& title, const QString& start);
 };
 
 // The program's own dialogs: a save dialog, a question box, a warning box and
@@ -39,6 +44,16 @@ class TSystemDialogs final : public IDialogs {
   bool ChoosePrinter(QWidget* parent, QPrinter& printer) override;
 };
 
+// A file name for what is saved or printed of a contest: "Resultatlista
+// 2026-12-01 VHF.pdf" from "Resultatlista", "20261201 : VHF" and "pdf". It holds
+// no character that Windows or a FAT memory stick refuses.
+QString SuggestedFileName(const QString& what, const QString& caption, const QString& extension);
+// The folder the judge last saved or printed to (the current folder at first),
+// and the suggested name in it.
+QString LastFolder();
+void RememberFolder(const QString& folder);
+QString InLastFolder(const QString& name);
+
 // True when path names a file that was imported into the session (also
 // through another name of the same file).
 bool IsImportedFile(const TImportSession& session, const QString& path);
@@ -49,9 +64,10 @@ bool IsImportedFile(const TImportSession& session, const QString& path);
 QString SaveBytes(QWidget* parent, IDialogs& dialogs, const TImportSession& session, const QString& title,
                   const QString& suggested, const QString& filter, const std::string& bytes);
 
-// Prints a document through the print dialog (also to a PDF file); a failure
-// is reported. True when printed.
+// Prints a document through the print dialog (also to a PDF file, suggested
+// by its name in the folder last used); a failure is reported. True when
+// printed.
 bool PrintDocument(QWidget* parent, IDialogs& dialogs, const TImportSession& session, const QString& title,
-                   QTextDocument& document);
+                   QTextDocument& document, const QString& suggested = {});
 
 }  // namespace loggrevy

@@ -72,6 +72,7 @@ class TFakeDialogs final : public IDialogs {
     printer.setOutputFileName(PdfPath);
     return true;
   }
+  bool Confirm(QWidget*, const QString&, const QString&) override { return true; }
 };
 
 QByteArray ReadAll(const QString& path) {
