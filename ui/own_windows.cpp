@@ -1,6 +1,6 @@
 #include "ui/own_windows.h"
 
-#include <QAction>
+#include <QKeyEvent>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
@@ -40,13 +40,26 @@ void FitToScreen(QWidget& window) {
   window.move(x, y);
 }
 
-void CloseOnEscape(QWidget& window) {
-  auto* close = new QAction(&window);
-  close->setObjectName(QStringLiteral("actCloseWindow"));
-  close->setShortcut(QKeySequence(Qt::Key_Escape));
-  close->setShortcutContext(Qt::WindowShortcut);
-  QObject::connect(close, &QAction::triggered, &window, &QWidget::close);
-  window.addAction(close);
-}
+namespace {
+
+// Esc that no widget of the window took closes it, as it closes a dialog.
+class TEscapeCloses final : public QObject {
+ public:
+  using QObject::QObject;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape &&
+        static_cast<QKeyEvent*>(event)->modifiers() == Qt::NoModifier) {
+      static_cast<QWidget*>(watched)->close();
+      return true;
+    }
+    return false;
+  }
+};
+
+}  // namespace
+
+void CloseOnEscape(QWidget& window) { window.installEventFilter(new TEscapeCloses(&window)); }
 
 }  // namespace loggrevy

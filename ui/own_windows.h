@@ -21,7 +21,7 @@ void SetScreenArea(std::optional<QRect> area);
 // so that none of its buttons is off the screen.
 void FitToScreen(QWidget& window);
 
-// Esc closes the window, wherever the focus is in it.
+// Esc closes the window unless the widget with the focus takes it.
 void CloseOnEscape(QWidget& window);
 
 }  // namespace loggrevy

@@ -139,11 +139,7 @@ std::string TfrmResults::Bytes(bool html) const {
 }
 
 QString TfrmResults::SuggestedName(const char* extension) const {
-  QString name = QStringLiteral("Resultat ") + ToQString(Contest_.Text);
-  for (QChar& c : name) {
-    if (!c.isLetterOrNumber() && c != QLatin1Char('-')) c = QLatin1Char('_');
-  }
-  return name + QLatin1Char('.') + QString::fromLatin1(extension);
+  return SuggestedFileName(QStringLiteral("Resultatlista"), ToQString(Contest_.Text), QString::fromLatin1(extension));
 }
 
 void TfrmResults::ExportCsv() {
@@ -162,7 +158,7 @@ void TfrmResults::Print() {
   Refresh();
   QTextDocument document;
   document.setHtml(QString::fromUtf8(Bytes(true)));
-  PrintDocument(this, Dialogs_, Session_, windowTitle(), document);
+  PrintDocument(this, Dialogs_, Session_, windowTitle(), document, SuggestedName("pdf"));
 }
 
 }  // namespace loggrevy
