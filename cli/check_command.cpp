@@ -21,6 +21,7 @@
 #include "edi/numbers.h"
 #include "model/import_session.h"
 #include "results/check_report_files.h"
+#include "results/results_xlsx.h"
 #include "results/writers.h"
 
 namespace loggrevy {
@@ -31,7 +32,8 @@ constexpr std::string_view kProgram = "loggrevy-check";
 constexpr std::string_view kUsage =
     "Usage: loggrevy-check [--json] [--year YYYY] [--utc-offset MINUTES] [--decimal-separator C]\n"
     "                      [--crosscheck] [--time-tolerance MINUTES] [--compare-serials]\n"
-    "                      [--apply-crosscheck] [--results FORMAT] [--ubn DIR] [--jobs N] FILE...\n"
+    "                      [--apply-crosscheck] [--results FORMAT] [--output FILE] [--ubn DIR]\n"
+    "                      [--jobs N] FILE...\n"
     "\n"
     "Reads and checks EDI (REG1TEST) contest logs as the desktop program does and\n"
     "prints what the judge would see. Never writes to the logs.\n"
@@ -52,7 +54,9 @@ constexpr std::string_view kUsage =
     "  --apply-crosscheck     judge every QSO the cross-check finds wrong as\n"
     "                         invalid before reporting; implies --crosscheck\n"
     "  --results FORMAT       print the results lists instead of the report:\n"
-    "                         text, csv, html or json\n"
+    "                         text, csv, html or json; xlsx writes an Excel\n"
+    "                         workbook, a sheet per contest, to --output FILE\n"
+    "  --output FILE          the file --results xlsx writes (not a terminal)\n"
     "  --ubn DIR              also write a check report per station to DIR/CALL.txt;\n"
     "                         DIR is created and must not exist\n"
     "  --jobs N               read and check on N threads (default: the cores)\n"
@@ -62,7 +66,7 @@ constexpr std::string_view kUsage =
     "Exit status: 0 when every file was imported, 1 when writing the report or a\n"
     "file failed, 2 for bad usage.\n";
 
-enum class TResultsFormat { None, Text, Csv, Html, Json };
+enum class TResultsFormat { None, Text, Csv, Html, Json, Xlsx };
 
 struct TOptions {
   bool Json = false;
@@ -72,6 +76,7 @@ struct TOptions {
   bool Apply = false;
   TResultsFormat Results = TResultsFormat::None;
   std::optional<std::string> UbnDir;
+  std::optional<std::string> Output;
   std::size_t Jobs = 1;
   std::vector<std::string> Files;
 };
@@ -120,6 +125,7 @@ std::optional<TResultsFormat> ParseResultsFormat(std::string_view text) {
   if (text == "csv") return TResultsFormat::Csv;
   if (text == "html") return TResultsFormat::Html;
   if (text == "json") return TResultsFormat::Json;
+  if (text == "xlsx") return TResultsFormat::Xlsx;
   return std::nullopt;
 }
 
@@ -188,7 +194,7 @@ std::optional<int> ParseArguments(const std::vector<std::string>& args, const TS
       continue;
     }
     if (name != "--year" && name != "--utc-offset" && name != "--decimal-separator" && name != "--time-tolerance" &&
-        name != "--results" && name != "--ubn") {
+        name != "--results" && name != "--ubn" && name != "--output") {
       throw TUsageError{"unknown option '" + arg + "'"};
     }
     if (!value) {
@@ -210,8 +216,11 @@ std::optional<int> ParseArguments(const std::vector<std::string>& args, const TS
       options.CrossCheckOptions.TimeToleranceMinutes = *tolerance;
     } else if (name == "--results") {
       const auto format = ParseResultsFormat(*value);
-      if (!format) throw TUsageError{"--results takes text, csv, html or json, not '" + *value + "'"};
+      if (!format) throw TUsageError{"--results takes text, csv, html, json or xlsx, not '" + *value + "'"};
       options.Results = *format;
+    } else if (name == "--output") {
+      if (value->empty()) throw TUsageError{"--output takes the name of a file"};
+      options.Output = *value;
     } else if (name == "--ubn") {
       if (value->empty()) throw TUsageError{"--ubn takes the name of a folder to create"};
       std::error_code error;
@@ -227,6 +236,22 @@ std::optional<int> ParseArguments(const std::vector<std::string>& args, const TS
     }
   }
   if (options.Files.empty()) throw TUsageError{"no FILE given"};
+  if (options.Results == TResultsFormat::Xlsx) {
+    // A workbook is no text for a terminal or a pipe: it goes to a file.
+    if (!options.Output) throw TUsageError{"--results xlsx writes a file: name it with --output FILE"};
+    struct stat target {};
+    if (::stat(options.Output->c_str(), &target) == 0 && S_ISCHR(target.st_mode)) {
+      throw TUsageError{"--output: '" + *options.Output + "' is a terminal or a device; name a file"};
+    }
+    for (const std::string& file : options.Files) {
+      std::error_code error;
+      if (std::filesystem::equivalent(*options.Output, file, error)) {
+        throw TUsageError{"--output: '" + *options.Output + "' is one of the logs; logs are never written"};
+      }
+    }
+  } else if (options.Output) {
+    throw TUsageError{"--output is for --results xlsx"};
+  }
   return std::nullopt;
 }
 
@@ -328,6 +353,11 @@ int RunCheckCommand(const std::vector<std::string>& args, std::ostream& out, std
     WriteResultsCsv(out, results);
   } else if (options.Results == TResultsFormat::Html) {
     WriteResultsHtml(out, results);
+  } else if (options.Results == TResultsFormat::Xlsx) {
+    if (const auto failure = WriteResultsXlsx(*options.Output, results)) {
+      err << kProgram << ": write error: " << *failure << '\n';
+      return kExitWriteError;
+    }
   } else {
     WriteTextReport(out, session, options.Settings, extras, options.Jobs);
   }

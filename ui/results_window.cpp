@@ -1,6 +1,8 @@
 #include "ui/results_window.h"
 
 #include <QEvent>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPushButton>
@@ -12,6 +14,7 @@
 #include <sstream>
 
 #include "model/import_session.h"
+#include "results/results_xlsx.h"
 #include "results/writers.h"
 #include "ui/crosscheck_hub.h"
 #include "ui/own_windows.h"
@@ -47,11 +50,14 @@ TfrmResults::TfrmResults(TCrossCheckHub& hub, const TImportSession& session, con
   btnExportCsv_->setObjectName(QStringLiteral("btnExportCsv"));
   btnExportHtml_ = new QPushButton(QStringLiteral("Exportera HTML…"), this);
   btnExportHtml_->setObjectName(QStringLiteral("btnExportHtml"));
+  btnExportExcel_ = new QPushButton(QStringLiteral("Exportera Excel…"), this);
+  btnExportExcel_->setObjectName(QStringLiteral("btnExportExcel"));
   btnPrint_ = new QPushButton(QStringLiteral("Skriv ut…"), this);
   btnPrint_->setObjectName(QStringLiteral("btnPrint"));
   auto* bar = new QHBoxLayout;
   bar->addWidget(btnExportCsv_);
   bar->addWidget(btnExportHtml_);
+  bar->addWidget(btnExportExcel_);
   bar->addWidget(btnPrint_);
   bar->addStretch(1);
 
@@ -80,6 +86,7 @@ TfrmResults::TfrmResults(TCrossCheckHub& hub, const TImportSession& session, con
 
   connect(btnExportCsv_, &QPushButton::clicked, this, &TfrmResults::ExportCsv);
   connect(btnExportHtml_, &QPushButton::clicked, this, &TfrmResults::ExportHtml);
+  connect(btnExportExcel_, &QPushButton::clicked, this, &TfrmResults::ExportExcel);
   connect(btnPrint_, &QPushButton::clicked, this, &TfrmResults::Print);
   connect(&hub, &TCrossCheckHub::Changed, this, &TfrmResults::Refresh);
   connect(&hub, &TCrossCheckHub::FiguresChanged, this, &TfrmResults::Refresh);
@@ -152,6 +159,24 @@ void TfrmResults::ExportHtml() {
   Refresh();
   SaveBytes(this, Dialogs_, Session_, QStringLiteral("Exportera HTML"), SuggestedName("html"),
             QStringLiteral("HTML-filer (*.html *.htm);;Alla filer (*)"), Bytes(true));
+}
+
+void TfrmResults::ExportExcel() {
+  Refresh();
+  // The workbook is made in a temporary folder and then saved like any other
+  // export (the overwrite question, never an imported file).
+  const QString title = QStringLiteral("Exportera Excel");
+  QTemporaryDir folder;
+  const QString made = folder.filePath(QStringLiteral("resultat.xlsx"));
+  if (const auto failure = WriteResultsXlsx(ToNativePath(made), {List_})) {
+    Dialogs_.ShowWarning(this, title, QStringLiteral("Arbetsboken kunde inte skapas: ") + PathToQString(*failure));
+    return;
+  }
+  QFile file(made);
+  if (!file.open(QIODevice::ReadOnly)) return;
+  const QByteArray bytes = file.readAll();
+  SaveBytes(this, Dialogs_, Session_, title, SuggestedName("xlsx"),
+            QStringLiteral("Excel-arbetsböcker (*.xlsx);;Alla filer (*)"), bytes.toStdString());
 }
 
 void TfrmResults::Print() {

@@ -33,6 +33,7 @@ class TfrmResults final : public QWidget {
   void Refresh();
   void ExportCsv();
   void ExportHtml();
+  void ExportExcel();
   void Print();
 
  protected:
@@ -50,6 +51,7 @@ class TfrmResults final : public QWidget {
 
   QPushButton* btnExportCsv_;
   QPushButton* btnExportHtml_;
+  QPushButton* btnExportExcel_;
   QPushButton* btnPrint_;
   QTableView* tblResults_;
   TTableModel* Model_;

@@ -113,6 +113,7 @@ class TestJudgeWindows : public QObject {
   void windowsFitTheScreen();
   void allCheckReportsAsTheBatchCheckerWritesThem();
   void suggestedNamesInTheFolderLastUsed();
+  void excelExportIsTheBatchCheckersWorkbook();
 
  private:
   TLog* LogOf(const char* call) const;
@@ -373,6 +374,40 @@ void TestJudgeWindows::suggestedNamesInTheFolderLastUsed() {
   QCOMPARE(Dialogs_->Suggested.at(1), Temp_.filePath(QStringLiteral("Resultatlista 2026-12-01 VHF.html")));
   QCOMPARE(SuggestedFileName(QStringLiteral("Kontrollrapport"), QStringLiteral("SM7HJM/P"), QStringLiteral("pdf")),
            QStringLiteral("Kontrollrapport SM7HJM P.pdf"));
+}
+
+void TestJudgeWindows::excelExportIsTheBatchCheckersWorkbook() {
+  const QString unzip = QStandardPaths::findExecutable(QStringLiteral("unzip"));
+  if (unzip.isEmpty()) QSKIP("unzip is not installed");
+  const auto sheet = [&](const QString& book) {
+    QProcess process;
+    process.start(unzip, {QStringLiteral("-p"), book, QStringLiteral("xl/worksheets/sheet1.xml"),
+                          QStringLiteral("xl/sharedStrings.xml"), QStringLiteral("xl/workbook.xml")});
+    process.waitForFinished(60000);
+    return process.readAllStandardOutput();
+  };
+  Window_->ImportFiles({Sample("sm7hjm.edi")});
+  Dialogs_->Answer = true;
+  OpenCrossCheck()->findChild<QPushButton*>(QStringLiteral("btnApplyAll"))->click();
+  TfrmResults* results = Window_->OpenResults(ContestNode());
+  auto* excel = results->findChild<QPushButton*>(QStringLiteral("btnExportExcel"));
+  QCOMPARE(excel->text(), QStringLiteral("Exportera Excel…"));
+  Dialogs_->SavePath = Temp_.filePath(QStringLiteral("resultat.xlsx"));
+  excel->click();
+  QVERIFY(Dialogs_->Warnings.isEmpty());
+  QCOMPARE(QFileInfo(Dialogs_->Suggested.last()).fileName(), QStringLiteral("Resultatlista 2026-12-01 VHF.xlsx"));
+
+  const QString expected = Temp_.filePath(QStringLiteral("batch.xlsx"));
+  QProcess process;
+  process.start(QStringLiteral(LOGGREVY_CHECK_BINARY),
+                QStringList{QStringLiteral("--year"), QStringLiteral("2026"), QStringLiteral("--decimal-separator"),
+                            QStringLiteral(","), QStringLiteral("--apply-crosscheck"), QStringLiteral("--results"),
+                            QStringLiteral("xlsx"), QStringLiteral("--output"), expected} +
+                    SevenLogs() + QStringList{Sample("sm7hjm.edi")});
+  QVERIFY(process.waitForFinished(60000));
+  const QByteArray made = sheet(Dialogs_->SavePath);
+  QVERIFY(made.contains("<sheet name=\"20261201 VHF\""));
+  QCOMPARE(made, sheet(expected));
 }
 
 QTEST_MAIN(TestJudgeWindows)
