@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QSortFilterProxyModel>
 #include <QTableView>
-#include <QTextDocument>
+#include <QPrinter>
 #include <QVBoxLayout>
 
 #include <sstream>
@@ -18,6 +18,7 @@
 #include "results/writers.h"
 #include "ui/crosscheck_hub.h"
 #include "ui/own_windows.h"
+#include "ui/results_print.h"
 #include "ui/qtext.h"
 #include "ui/save_dialogs.h"
 #include "ui/table_model.h"
@@ -181,9 +182,8 @@ void TfrmResults::ExportExcel() {
 
 void TfrmResults::Print() {
   Refresh();
-  QTextDocument document;
-  document.setHtml(QString::fromUtf8(Bytes(true)));
-  PrintDocument(this, Dialogs_, Session_, windowTitle(), document, SuggestedName("pdf"));
+  PrintLandscape(this, Dialogs_, Session_, windowTitle(), SuggestedName("pdf"),
+                 [this](QPrinter& printer) { PaintResultList(printer, List_, windowTitle()); });
 }
 
 }  // namespace loggrevy

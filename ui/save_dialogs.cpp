@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPrintDialog>
+#include <QPageSize>
 #include <QPrinter>
 #include <QRegularExpression>
 #include <QSaveFile>
@@ -119,10 +120,17 @@ QString SaveBytes(QWidget* parent, IDialogs& dialogs, const TImportSession& sess
   return path;
 }
 
-bool PrintDocument(QWidget* parent, IDialogs& dialogs, const TImportSession& session, const QString& title,
-                   QTextDocument& document, const QString& suggested) {
+namespace {
+
+bool Print(QWidget* parent, IDialogs& dialogs, const TImportSession& session, const QString& title,
+           const QString& suggested, bool landscape, const std::function<void(QPrinter&)>& paint) {
   QPrinter printer(QPrinter::HighResolution);
   printer.setDocName(title);
+  if (landscape) {
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageOrientation(QPageLayout::Landscape);
+    printer.setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
+  }
   // A judge without a printer prints to a PDF file: its name is suggested in
   // the folder last used.
   if (!suggested.isEmpty()) printer.setOutputFileName(InLastFolder(suggested));
@@ -133,12 +141,24 @@ bool PrintDocument(QWidget* parent, IDialogs& dialogs, const TImportSession& ses
     dialogs.ShowWarning(parent, title, kImportedTarget.arg(file));
     return false;
   }
-  document.print(&printer);
+  paint(printer);
   if (printer.printerState() == QPrinter::Error || (!file.isEmpty() && !QFileInfo::exists(file))) {
     dialogs.ShowWarning(parent, title, QStringLiteral("Utskriften misslyckades."));
     return false;
   }
   return true;
+}
+
+}  // namespace
+
+bool PrintDocument(QWidget* parent, IDialogs& dialogs, const TImportSession& session, const QString& title,
+                   QTextDocument& document, const QString& suggested) {
+  return Print(parent, dialogs, session, title, suggested, false, [&](QPrinter& printer) { document.print(&printer); });
+}
+
+bool PrintLandscape(QWidget* parent, IDialogs& dialogs, const TImportSession& session, const QString& title,
+                    const QString& suggested, const std::function<void(QPrinter&)>& paint) {
+  return Print(parent, dialogs, session, title, suggested, true, paint);
 }
 
 }  // namespace loggrevy

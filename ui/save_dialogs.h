@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <string>
 
 class QPrinter;
@@ -69,5 +70,8 @@ QString SaveBytes(QWidget* parent, IDialogs& dialogs, const TImportSession& sess
 // printed.
 bool PrintDocument(QWidget* parent, IDialogs& dialogs, const TImportSession& session, const QString& title,
                    QTextDocument& document, const QString& suggested = {});
+// The same with pages that paint draws on the printer, set up in landscape.
+bool PrintLandscape(QWidget* parent, IDialogs& dialogs, const TImportSession& session, const QString& title,
+                    const QString& suggested, const std::function<void(QPrinter&)>& paint);
 
 }  // namespace loggrevy

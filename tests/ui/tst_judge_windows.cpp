@@ -6,6 +6,9 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QLabel>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPdfWriter>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
@@ -22,6 +25,7 @@
 #include "ui/import_view.h"
 #include "ui/own_windows.h"
 #include "ui/qtext.h"
+#include "ui/results_print.h"
 #include "ui/results_window.h"
 #include "ui/save_dialogs.h"
 #include "ui/xstrgrid.h"
@@ -114,6 +118,7 @@ class TestJudgeWindows : public QObject {
   void allCheckReportsAsTheBatchCheckerWritesThem();
   void suggestedNamesInTheFolderLastUsed();
   void excelExportIsTheBatchCheckersWorkbook();
+  void printedListRepeatsItsHeaderAndWrapsNoCall();
 
  private:
   TLog* LogOf(const char* call) const;
@@ -408,6 +413,57 @@ void TestJudgeWindows::excelExportIsTheBatchCheckersWorkbook() {
   const QByteArray made = sheet(Dialogs_->SavePath);
   QVERIFY(made.contains("<sheet name=\"20261201 VHF\""));
   QCOMPARE(made, sheet(expected));
+}
+
+void TestJudgeWindows::printedListRepeatsItsHeaderAndWrapsNoCall() {
+  const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+  if (pdftotext.isEmpty()) QSKIP("pdftotext (poppler-utils) is not installed");
+  // A long evening: 95 entries, the longest calls, locators and notes there are.
+  TResultList list;
+  list.Caption = "20261201 : VHF";
+  for (int i = 0; i < 95; ++i) {
+    TResultRow& row = list.Rows.emplace_back();
+    row.Place = i + 1;
+    row.Call = "OK" + std::to_string(i % 10) + "KKW/P";
+    row.Locator = "JN79" + std::string(1, char('A' + i % 20)) + "S";
+    row.QSOs = 120 - i;
+    row.TotalScore = row.ClaimedScore = 123456 - i;
+    row.TotalAfter = 120000 - i;
+    row.BestDx = "SM2NRE 1213,6 km";
+    row.Club = "SK7JC";
+    row.Notes = i % 7 == 0 ? "Det finns saker i loggen som kan vara fel; Loggen har fel i EDI-formatet" : "";
+  }
+  const QString pdf = Temp_.filePath(QStringLiteral("lista.pdf"));
+  int pages = 0;
+  {
+    QPdfWriter writer(pdf);
+    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(10, 10, 10, 10),
+                                     QPageLayout::Millimeter));
+    pages = PaintResultList(writer, list, QStringLiteral("Resultatlista - 20261201 : VHF"));
+  }
+  QVERIFY(pages >= 2);
+  QString last;
+  for (int page = 1; page <= pages; ++page) {
+    QProcess process;
+    process.start(pdftotext, {QStringLiteral("-layout"), QStringLiteral("-f"), QString::number(page),
+                              QStringLiteral("-l"), QString::number(page), pdf, QStringLiteral("-")});
+    QVERIFY(process.waitForFinished(60000));
+    const QString text = QString::fromUtf8(process.readAllStandardOutput());
+    for (const char* caption : {"Resultatlista - 20261201 : VHF", "Plac.", "Signal", "Lokator", "korskontroll",
+                                "Bästa DX", "Klubb", "Anm."}) {
+      QVERIFY2(text.contains(QString::fromUtf8(caption)), qPrintable(QStringLiteral("page %1: %2").arg(page).arg(text)));
+    }
+    QVERIFY(text.contains(QStringLiteral("Sida %1").arg(page)));
+    // Every page holds entries, each with its call and locator whole.
+    QVERIFY2(text.count(QStringLiteral("KKW/P")) >= 1, qPrintable(text));
+    QCOMPARE(text.count(QStringLiteral("KKW/P")), text.count(QRegularExpression(QStringLiteral("JN79[A-T]S"))));
+    last = text;
+  }
+  QVERIFY(last.contains(QStringLiteral("120000")) == false && last.contains(QStringLiteral("119906")));
+  QProcess info;
+  info.start(QStringLiteral("pdfinfo"), {pdf});
+  info.waitForFinished(60000);
+  QVERIFY(QString::fromUtf8(info.readAllStandardOutput()).contains(QStringLiteral("Pages:          %1").arg(pages)));
 }
 
 QTEST_MAIN(TestJudgeWindows)
