@@ -90,6 +90,7 @@ TEST(ResultsHtml, IsOneSelfContainedPageWithTheCaptionAsHeading) {
   WriteResultsHtml(html, BuildResults(batch.Session, nullptr, ','));
   const std::string page = html.str();
   EXPECT_NE(page.find("<h2>20070605 : VHF</h2>"), std::string::npos);
+  EXPECT_NE(page.find("<title>Resultatlista 20070605 : VHF</title>"), std::string::npos);
   EXPECT_NE(page.find("JO&lt;6SD"), std::string::npos);
   EXPECT_NE(page.find("<th class=\"n\">Erhållen totalpoäng</th>"), std::string::npos);
   for (const char* external : {"<script", "src=", "href=", "@import", "url("}) {
