@@ -31,11 +31,22 @@ bool InstallSwedishQtTexts(QCoreApplication& app) {
   const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
   // Where Qt's catalogues are split by module, qt_sv gathers them; Debian 12
   // ships one whole qt_sv.
-  if (!translator->load(QStringLiteral("qtbase_sv"), folder) && !translator->load(QStringLiteral("qt_sv"), folder)) {
+  const bool qt =
+      translator->load(QStringLiteral("qtbase_sv"), folder) || translator->load(QStringLiteral("qt_sv"), folder);
+  if (qt) {
+    QCoreApplication::installTranslator(translator);
+  } else {
     delete translator;
-    return false;
   }
-  return QCoreApplication::installTranslator(translator);
+  // Ours, installed last, is asked first: the dialogs' texts that Qt's
+  // catalogue lacks or still has in English.
+  auto* own = new TSwedishQtTranslator(&app);
+  if (own->load(QStringLiteral(":/translations/loggrevy_sv.qm"))) {
+    QCoreApplication::installTranslator(own);
+  } else {
+    delete own;
+  }
+  return qt;
 }
 
 }  // namespace loggrevy

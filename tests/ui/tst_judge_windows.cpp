@@ -3,7 +3,13 @@
 // proposal, sorting and filtering, the partner's log, Esc, the windows on a
 // small and a large screen, all check reports at once and the Excel export.
 
+#include <QAbstractButton>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QDir>
 #include <QLabel>
 #include <QPageLayout>
@@ -24,6 +30,7 @@
 #include "ui/fonts.h"
 #include "ui/import_view.h"
 #include "ui/own_windows.h"
+#include "ui/qt_translation.h"
 #include "ui/qtext.h"
 #include "ui/results_print.h"
 #include "ui/results_window.h"
@@ -119,6 +126,7 @@ class TestJudgeWindows : public QObject {
   void suggestedNamesInTheFolderLastUsed();
   void excelExportIsTheBatchCheckersWorkbook();
   void printedListRepeatsItsHeaderAndWrapsNoCall();
+  void dialogsSpeakSwedish();
 
  private:
   TLog* LogOf(const char* call) const;
@@ -464,6 +472,44 @@ void TestJudgeWindows::printedListRepeatsItsHeaderAndWrapsNoCall() {
   info.start(QStandardPaths::findExecutable(QStringLiteral("pdfinfo")), {pdf});
   info.waitForFinished(60000);
   QVERIFY(QString::fromUtf8(info.readAllStandardOutput()).contains(QRegularExpression(QStringLiteral("Pages: +%1\\n").arg(pages))));
+}
+
+void TestJudgeWindows::dialogsSpeakSwedish() {
+  if (!InstallSwedishQtTexts(*QCoreApplication::instance())) QSKIP("Qt's Swedish catalogue is not installed");
+  // Every text the judge reads in the save dialog and the print dialog.
+  const auto texts = [](QWidget& dialog) {
+    QStringList found{dialog.windowTitle()};
+    for (QLabel* label : dialog.findChildren<QLabel*>()) found.append(label->text());
+    for (QAbstractButton* button : dialog.findChildren<QAbstractButton*>()) found.append(button->text() + button->toolTip());
+    for (QComboBox* box : dialog.findChildren<QComboBox*>()) {
+      for (int i = 0; i < box->count(); ++i) found.append(box->itemText(i));
+    }
+    for (QHeaderView* header : dialog.findChildren<QHeaderView*>()) {
+      for (int i = 0; header->model() != nullptr && i < header->model()->columnCount(); ++i) {
+        found.append(header->model()->headerData(i, Qt::Horizontal).toString());
+      }
+    }
+    return found.join(QLatin1Char('|')).remove(QLatin1Char('&'));
+  };
+  const QRegularExpression english(QStringLiteral(
+      "\\b(Look in|Computer|Folder|Name|Properties|Output file|Print|File name|Files of type|Cancel|Save|Open|Size|"
+      "Type|Date Modified|Printer|Location|Copies|Options|Back|Forward|Detail View|List View|Paper|Orientation)\\b"));
+  QFileDialog save(nullptr, QStringLiteral("Exportera Excel"), Temp_.path());
+  save.setOption(QFileDialog::DontUseNativeDialog);
+  save.setAcceptMode(QFileDialog::AcceptSave);
+  save.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&save));
+  const QString saved = texts(save);
+  QVERIFY2(!english.match(saved).hasMatch(), qPrintable(english.match(saved).captured() + QStringLiteral(" in ") + saved));
+  QVERIFY2(saved.contains(QStringLiteral("Leta i:")), qPrintable(saved));
+
+  QPrinter printer;
+  QPrintDialog print(&printer);
+  print.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&print));
+  const QString printed = texts(print);
+  QVERIFY2(!english.match(printed).hasMatch(),
+           qPrintable(english.match(printed).captured() + QStringLiteral(" in ") + printed));
 }
 
 QTEST_MAIN(TestJudgeWindows)
