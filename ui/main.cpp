@@ -2,6 +2,7 @@
 // imported at start, so a file manager can open .edi files with it.
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QScreen>
 #include <QTimer>
 #include <QTreeWidget>
@@ -73,9 +74,24 @@ void ShowCrossCheckWindow(loggrevy::TfrmImport& main, const QString& which, cons
   main.move(screen.right() + 1 - main.width(), screen.bottom() + 1 - main.height());
   QWidget* shown = nullptr;
   TfrmCrossCheck* check = main.OpenCrossCheck(*contest);
-  if (which == QStringLiteral("crosscheck")) {
+  if (which == QStringLiteral("crosscheck") || which == QStringLiteral("unconfirmed")) {
     check->SelectLog(logNode->Log());
+    if (which == QStringLiteral("unconfirmed")) {
+      check->findChild<QCheckBox*>(QStringLiteral("chkUnconfirmedOnly"))->setChecked(true);
+    }
     shown = check;
+  } else if (which == QStringLiteral("export") || which == QStringLiteral("print")) {
+    // The results list with the save or the print dialog open over it.
+    check->hide();
+    TfrmResults* results = main.OpenResults(*contest);
+    shown = results;
+    QTimer::singleShot(500, results, [results, which] {
+      if (which == QStringLiteral("export")) {
+        results->ExportExcel();
+      } else {
+        results->Print();
+      }
+    });
   } else {
     check->hide();
     if (which == QStringLiteral("results")) shown = main.OpenResults(*contest);
