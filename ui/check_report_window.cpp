@@ -50,6 +50,7 @@ TfrmCheckReport::TfrmCheckReport(TCrossCheckHub& hub, const TImportSession& sess
   connect(btnPrint_, &QPushButton::clicked, this, &TfrmCheckReport::Print);
   connect(&hub, &TCrossCheckHub::Changed, this, &TfrmCheckReport::Refresh);
   connect(&hub, &TCrossCheckHub::FiguresChanged, this, &TfrmCheckReport::Refresh);
+  connect(&hub, &TCrossCheckHub::BatchChanged, this, &TfrmCheckReport::Refresh);
   Refresh();
 }
 

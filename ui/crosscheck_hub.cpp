@@ -72,6 +72,7 @@ void TCrossCheckHub::Suspend() {
 
 void TCrossCheckHub::Resume(QWidget* progressParent) {
   if (Suspended_) Run(progressParent);
+  emit BatchChanged();
 }
 
 void TCrossCheckHub::Drop() {

@@ -74,6 +74,8 @@ class TCrossCheckHub final : public QObject {
   void Changed();
   // Judgements or accepted figures of some logs changed.
   void FiguresChanged();
+  // Logs were imported or reloaded (with or without a cross-check).
+  void BatchChanged();
 
  private:
   void Replace(std::unique_ptr<TCrossCheck> next);

@@ -262,6 +262,7 @@ TfrmCrossCheck::TfrmCrossCheck(TCrossCheckHub& hub, const TOutlineNode& contest,
   });
   connect(&hub, &TCrossCheckHub::Changed, this, &TfrmCrossCheck::Refresh);
   connect(&hub, &TCrossCheckHub::FiguresChanged, this, &TfrmCrossCheck::Refresh);
+  connect(&hub, &TCrossCheckHub::BatchChanged, this, &TfrmCrossCheck::Refresh);
   Refresh();
   if (!Logs_.empty()) tblLogs_->selectRow(0);
 }

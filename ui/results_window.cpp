@@ -91,6 +91,7 @@ TfrmResults::TfrmResults(TCrossCheckHub& hub, const TImportSession& session, con
   connect(btnPrint_, &QPushButton::clicked, this, &TfrmResults::Print);
   connect(&hub, &TCrossCheckHub::Changed, this, &TfrmResults::Refresh);
   connect(&hub, &TCrossCheckHub::FiguresChanged, this, &TfrmResults::Refresh);
+  connect(&hub, &TCrossCheckHub::BatchChanged, this, &TfrmResults::Refresh);
   Refresh();
 }
 

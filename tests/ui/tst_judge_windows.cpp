@@ -176,8 +176,15 @@ const TOutlineNode& TestJudgeWindows::ContestNode() const {
 TfrmCrossCheck* TestJudgeWindows::OpenCrossCheck() { return Window_->OpenCrossCheck(ContestNode()); }
 
 void TestJudgeWindows::windowsFollowImportsAndReloads() {
-  TfrmCrossCheck* window = OpenCrossCheck();
+  // The results list follows an import also before any cross-check.
   TfrmResults* results = Window_->OpenResults(ContestNode());
+  Window_->ImportFiles({Sample("sm3dbk.edi")});
+  QCOMPARE(results->Table().model()->rowCount(), 7);
+  Window_->ImportFiles({Sample("sm7hjm.edi")});
+  QCOMPARE(results->Table().model()->rowCount(), 8);
+  init();
+  results = Window_->OpenResults(ContestNode());
+  TfrmCrossCheck* window = OpenCrossCheck();
   auto* state = window->findChild<QLabel*>(QStringLiteral("lblState"));
   QCOMPARE(state->text(), QStringLiteral("7 loggar i testen, 8 i hela inläsningen"));
   QCOMPARE(results->Table().model()->rowCount(), 7);
