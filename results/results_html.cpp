@@ -78,11 +78,11 @@ void WriteResultsHtml(std::ostream& out, const std::vector<TResultList>& lists) 
     for (const TResultRow& row : list.Rows) {
       out << "<tr>";
       for (std::size_t column = 0; column < kResultColumns.size(); ++column) {
-        out << (IsNumberColumn(column) ? "<td class=\"n\""
-                : column == 1          ? "<td class=\"c\""
+        out << (IsNumberColumn(column)        ? "<td class=\"n\""
+                : column == 1                 ? "<td class=\"c\""
                 : column == 2 || column == 10 ? "<td class=\"d\""
-                : column == 12         ? "<td class=\"w\""
-                                       : "<td");
+                : column == 12                ? "<td class=\"w\""
+                                              : "<td");
         out << " data-label=\"";
         WriteEscaped(out, kResultColumns[column].Caption);
         out << "\">";

@@ -13,18 +13,12 @@ std::optional<std::string> WriteResultsXlsx(const std::string& path, const std::
     for (const TResultColumn& column : kResultColumns) sheet.Header.push_back(Cp1252ToUtf8(column.Caption));
     for (const TResultRow& row : list.Rows) {
       const auto number = [](int64_t value) { return TXlsxCell(static_cast<double>(value)); };
-      std::vector<TXlsxCell> cells{number(row.Place),
-                                   Cp1252ToUtf8(row.Call),
-                                   Cp1252ToUtf8(row.Locator),
-                                   number(row.QSOs),
-                                   number(row.Squares),
-                                   number(row.DxScore),
-                                   number(row.SquareBonus),
-                                   number(row.ClaimedScore),
-                                   number(row.TotalScore),
-                                   row.TotalAfter ? number(*row.TotalAfter) : TXlsxCell(),
-                                   Cp1252ToUtf8(row.BestDx),
-                                   Cp1252ToUtf8(row.Club),
+      std::vector<TXlsxCell> cells{number(row.Place),         Cp1252ToUtf8(row.Call),
+                                   Cp1252ToUtf8(row.Locator), number(row.QSOs),
+                                   number(row.Squares),       number(row.DxScore),
+                                   number(row.SquareBonus),   number(row.ClaimedScore),
+                                   number(row.TotalScore),    row.TotalAfter ? number(*row.TotalAfter) : TXlsxCell(),
+                                   Cp1252ToUtf8(row.BestDx),  Cp1252ToUtf8(row.Club),
                                    Cp1252ToUtf8(row.Notes)};
       for (TXlsxCell& cell : cells) {
         if (const auto* text = std::get_if<std::string>(&cell); text != nullptr && text->empty()) cell = {};

@@ -89,8 +89,9 @@ void TfrmCheckReport::Print() {
   QTextDocument document;
   document.setDefaultFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
   document.setPlainText(QString::fromUtf8(Report_));
-  PrintDocument(this, Dialogs_, Session_, windowTitle(), document,
-                SuggestedFileName(QStringLiteral("Kontrollrapport"), ToQString(Log_.Edi().PCall), QStringLiteral("pdf")));
+  PrintDocument(
+      this, Dialogs_, Session_, windowTitle(), document,
+      SuggestedFileName(QStringLiteral("Kontrollrapport"), ToQString(Log_.Edi().PCall), QStringLiteral("pdf")));
 }
 
 }  // namespace loggrevy

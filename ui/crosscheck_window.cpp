@@ -340,18 +340,17 @@ void TfrmCrossCheck::SaveAllReports() {
   }
   for (const auto& [name, text] : reports) {
     QSaveFile file(QDir(folder).filePath(QString::fromUtf8(name)));
-    const bool written = file.open(QIODevice::WriteOnly) &&
-                         file.write(text.data(), static_cast<qint64>(text.size())) == static_cast<qint64>(text.size()) &&
-                         file.commit();
+    const bool written =
+        file.open(QIODevice::WriteOnly) &&
+        file.write(text.data(), static_cast<qint64>(text.size())) == static_cast<qint64>(text.size()) && file.commit();
     if (!written) {
       Dialogs_.ShowWarning(this, title,
                            QStringLiteral("Filen %1 kunde inte skrivas: %2").arg(file.fileName(), file.errorString()));
       return;
     }
   }
-  lblState_->setText(QStringLiteral("%1 kontrollrapporter sparade i %2")
-                         .arg(reports.size())
-                         .arg(QDir::toNativeSeparators(folder)));
+  lblState_->setText(
+      QStringLiteral("%1 kontrollrapporter sparade i %2").arg(reports.size()).arg(QDir::toNativeSeparators(folder)));
 }
 
 void TfrmCrossCheck::Refresh() {
@@ -369,7 +368,8 @@ void TfrmCrossCheck::Refresh() {
       check != nullptr
           ? QStringLiteral("%1 loggar i testen, %2 i hela inläsningen").arg(Logs_.size()).arg(check->LogCount())
           : QStringLiteral("Ingen korskontroll (inläsningen har ändrats)"));
-  for (QPushButton* button : {btnApply_, btnApplyAll_, btnReport_, btnSaveReports_}) button->setEnabled(check != nullptr);
+  for (QPushButton* button : {btnApply_, btnApplyAll_, btnReport_, btnSaveReports_})
+    button->setEnabled(check != nullptr);
   FillLogs();
   if (selected != nullptr) {
     Filling_ = true;
@@ -484,11 +484,13 @@ void TfrmCrossCheck::ApplyAll() {
   const TCrossCheckHub::TPending pending = Hub_.Pending(Logs_);
   const QString question =
       pending.Qsos == 0
-          ? QStringLiteral("Korskontrollen föreslår inga fler QSO att bedöma i testens %1 loggar. Loggarna får ändå "
-                           "programmets egna poäng som erhållna. Fortsätta?")
+          ? QStringLiteral(
+                "Korskontrollen föreslår inga fler QSO att bedöma i testens %1 loggar. Loggarna får ändå "
+                "programmets egna poäng som erhållna. Fortsätta?")
                 .arg(Logs_.size())
-          : QStringLiteral("%1 QSO i %2 av testens %3 loggar bedöms som ogiltiga (-100%), som korskontrollen föreslår. "
-                           "Domarens egna bedömningar ändras inte. Tillämpa förslagen?")
+          : QStringLiteral(
+                "%1 QSO i %2 av testens %3 loggar bedöms som ogiltiga (-100%), som korskontrollen föreslår. "
+                "Domarens egna bedömningar ändras inte. Tillämpa förslagen?")
                 .arg(pending.Qsos)
                 .arg(pending.Logs)
                 .arg(Logs_.size());

@@ -1,7 +1,7 @@
 #include "ui/own_windows.h"
 
-#include <QKeyEvent>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QScreen>
 #include <QWidget>
 

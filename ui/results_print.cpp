@@ -27,8 +27,8 @@ struct TLayout {
 
 // The column widths at a font size: each column as wide as its widest cell,
 // a caption wrapped at its blanks; the notes take what is left.
-TLayout Measure(const std::vector<QStringList>& cells, const QStringList& captions, qreal points,
-                QPaintDevice& device, qreal pageWidth) {
+TLayout Measure(const std::vector<QStringList>& cells, const QStringList& captions, qreal points, QPaintDevice& device,
+                qreal pageWidth) {
   TLayout layout;
   layout.Font = QFont(QStringLiteral("Liberation Sans"));
   layout.Font.setPointSizeF(points);
@@ -44,7 +44,8 @@ TLayout Measure(const std::vector<QStringList>& cells, const QStringList& captio
       width = std::max(width, boldMetrics.horizontalAdvance(word));
     }
     if (column != kNotesColumn) {
-      for (const QStringList& row : cells) width = std::max(width, metrics.horizontalAdvance(row[static_cast<int>(column)]));
+      for (const QStringList& row : cells)
+        width = std::max(width, metrics.horizontalAdvance(row[static_cast<int>(column)]));
     }
     layout.Widths[column] = width + 2 * layout.Padding;
   }
@@ -68,7 +69,8 @@ int PaintResultList(QPagedPaintDevice& device, const TResultList& list, const QS
   std::vector<QStringList> cells;
   for (const TResultRow& row : list.Rows) {
     QStringList texts;
-    for (std::size_t column = 0; column < kResultColumns.size(); ++column) texts.append(ToQString(CellText(row, column)));
+    for (std::size_t column = 0; column < kResultColumns.size(); ++column)
+      texts.append(ToQString(CellText(row, column)));
     cells.push_back(texts);
   }
 
@@ -89,13 +91,14 @@ int PaintResultList(QPagedPaintDevice& device, const TResultList& list, const QS
 
   // A caption wraps at its blanks; a cell only in the notes.
   const auto linesOf = [&](const QString& text, qreal width, const QFont& font) {
-    const QRectF bounds = QFontMetricsF(font, &device).boundingRect(
-        QRectF(0, 0, width - 2 * layout.Padding, 1e6), Qt::TextWordWrap, text);
+    const QRectF bounds = QFontMetricsF(font, &device)
+                              .boundingRect(QRectF(0, 0, width - 2 * layout.Padding, 1e6), Qt::TextWordWrap, text);
     return std::max(1, static_cast<int>(std::ceil(bounds.height() / line - 0.01)));
   };
   int headerLines = 1;
   for (int column = 0; column < captions.size(); ++column) {
-    headerLines = std::max(headerLines, linesOf(captions[column], layout.Widths[static_cast<std::size_t>(column)], bold));
+    headerLines =
+        std::max(headerLines, linesOf(captions[column], layout.Widths[static_cast<std::size_t>(column)], bold));
   }
   const qreal headerHeight = headerLines * line + line * 0.4;
   QFont titleFont = bold;
@@ -110,7 +113,8 @@ int PaintResultList(QPagedPaintDevice& device, const TResultList& list, const QS
     for (int column = 0; column < texts.size(); ++column) {
       const qreal width = layout.Widths[static_cast<std::size_t>(column)];
       const QRectF box(x + layout.Padding, top + line * 0.2, width - 2 * layout.Padding, height - line * 0.2);
-      int flags = static_cast<int>(Qt::AlignTop) | static_cast<int>(IsFigure(static_cast<std::size_t>(column)) ? Qt::AlignRight : Qt::AlignLeft);
+      int flags = static_cast<int>(Qt::AlignTop) |
+                  static_cast<int>(IsFigure(static_cast<std::size_t>(column)) ? Qt::AlignRight : Qt::AlignLeft);
       if (header || column == static_cast<int>(kNotesColumn)) flags |= Qt::TextWordWrap;
       painter.drawText(box, flags, texts[column]);
       x += width;
@@ -130,7 +134,8 @@ int PaintResultList(QPagedPaintDevice& device, const TResultList& list, const QS
   for (std::size_t row = 0; row < cells.size(); ++row) {
     const qreal height =
         std::max(1, linesOf(cells[row][static_cast<int>(kNotesColumn)], layout.Widths[kNotesColumn], layout.Font)) *
-            line + line * 0.4;
+            line +
+        line * 0.4;
     if (y + height > area.height() && y > titleHeight + headerHeight) {
       device.newPage();
       ++pages;

@@ -2,13 +2,13 @@
 
 #include <QEvent>
 #include <QFile>
-#include <QTemporaryDir>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QPrinter>
 #include <QPushButton>
 #include <QSortFilterProxyModel>
 #include <QTableView>
-#include <QPrinter>
+#include <QTemporaryDir>
 #include <QVBoxLayout>
 
 #include <sstream>
@@ -18,8 +18,8 @@
 #include "results/writers.h"
 #include "ui/crosscheck_hub.h"
 #include "ui/own_windows.h"
-#include "ui/results_print.h"
 #include "ui/qtext.h"
+#include "ui/results_print.h"
 #include "ui/save_dialogs.h"
 #include "ui/table_model.h"
 

@@ -1,11 +1,11 @@
 #include "ui/save_dialogs.h"
 
-#include <QFileDialog>
 #include <QDir>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
-#include <QPrintDialog>
 #include <QPageSize>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QRegularExpression>
 #include <QSaveFile>

@@ -150,7 +150,9 @@ TEST(ResultsXlsx, HoldsEveryRowAndFigureOfTheList) {
 
   // LibreOffice reads the same rows (where it is installed).
   if (Output("command -v soffice").empty()) return;
-  Output("cd '" + dir.PathOf("") + "' && soffice --headless --convert-to csv:\"Text - txt - csv (StarCalc)\":44,34,76 resultat.xlsx >/dev/null 2>&1");
+  Output("cd '" + dir.PathOf("") +
+         "' && soffice --headless --convert-to csv:\"Text - txt - csv (StarCalc)\":44,34,76 resultat.xlsx >/dev/null "
+         "2>&1");
   std::ifstream converted(dir.PathOf("resultat.csv"), std::ios::binary);
   std::stringstream text;
   text << converted.rdbuf();
@@ -182,8 +184,7 @@ TEST(ResultsXlsx, GoesOnlyToAFileNamedWithOutput) {
     EXPECT_NE(err.find(c.Error), std::string::npos) << err;
   }
   std::string err;
-  EXPECT_EQ(Check({"--results", "xlsx", "--output", dir.PathOf("no-such-folder/r.xlsx")}, nullptr, &err),
-            1);
+  EXPECT_EQ(Check({"--results", "xlsx", "--output", dir.PathOf("no-such-folder/r.xlsx")}, nullptr, &err), 1);
   EXPECT_NE(err.find("write error"), std::string::npos) << err;
 }
 

@@ -26,8 +26,8 @@ TEST(CheckReport, NamesTheFileOnlyAndTellsTheJudgesJudgementsFromProposals) {
   });
   test::TBatch batch(std::vector<std::string>{});
   for (std::size_t i = 0; i < texts.size(); ++i) {
-    batch.Owned.push_back(std::make_unique<TLog>(texts[i], "/home/domare/test/log" + std::to_string(i) + ".edi",
-                                                 2007, TLocalSettings{}));
+    batch.Owned.push_back(
+        std::make_unique<TLog>(texts[i], "/home/domare/test/log" + std::to_string(i) + ".edi", 2007, TLocalSettings{}));
     batch.Logs.push_back(batch.Owned.back().get());
   }
   // The judge rules the confirmed QSO 2 invalid; the proposal on QSO 1 stays one.

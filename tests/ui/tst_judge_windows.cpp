@@ -6,16 +6,16 @@
 #include <QAbstractButton>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QHeaderView>
-#include <QPrintDialog>
-#include <QPrinter>
-#include <QDir>
 #include <QLabel>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPdfWriter>
 #include <QPlainTextEdit>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
 #include <QSpinBox>
@@ -288,7 +288,8 @@ void TestJudgeWindows::sortingAndTheFilter() {
   for (int row = 0; row < 3; ++row) QVERIFY(Cell(qsos, row, verdict) != QStringLiteral("Bekräftad"));
   // The filter stays while the judge moves from log to log.
   window->SelectLog(LogOf("SM0PLN"));
-  for (int row = 0; row < qsos.model()->rowCount(); ++row) QVERIFY(Cell(qsos, row, verdict) != QStringLiteral("Bekräftad"));
+  for (int row = 0; row < qsos.model()->rowCount(); ++row)
+    QVERIFY(Cell(qsos, row, verdict) != QStringLiteral("Bekräftad"));
   box->click();
   QCOMPARE(qsos.model()->rowCount(), static_cast<int>(LogOf("SM0PLN")->Edi().QSOs.size()));
 }
@@ -466,7 +467,8 @@ void TestJudgeWindows::printedListRepeatsItsHeaderAndWrapsNoCall() {
     const QString text = QString::fromUtf8(process.readAllStandardOutput());
     for (const char* caption : {"Resultatlista - 20261201 : VHF", "Plac.", "Signal", "Lokator", "korskontroll",
                                 "Bästa DX", "Klubb", "Anm."}) {
-      QVERIFY2(text.contains(QString::fromUtf8(caption)), qPrintable(QStringLiteral("page %1: %2").arg(page).arg(text)));
+      QVERIFY2(text.contains(QString::fromUtf8(caption)),
+               qPrintable(QStringLiteral("page %1: %2").arg(page).arg(text)));
     }
     QVERIFY(text.contains(QStringLiteral("Sida %1").arg(page)));
     // Every page holds entries, each with its call and locator whole.
@@ -478,7 +480,8 @@ void TestJudgeWindows::printedListRepeatsItsHeaderAndWrapsNoCall() {
   QProcess info;
   info.start(QStandardPaths::findExecutable(QStringLiteral("pdfinfo")), {pdf});
   info.waitForFinished(60000);
-  QVERIFY(QString::fromUtf8(info.readAllStandardOutput()).contains(QRegularExpression(QStringLiteral("Pages: +%1\\n").arg(pages))));
+  QVERIFY(QString::fromUtf8(info.readAllStandardOutput())
+              .contains(QRegularExpression(QStringLiteral("Pages: +%1\\n").arg(pages))));
 }
 
 void TestJudgeWindows::dialogsSpeakSwedish() {
@@ -487,7 +490,8 @@ void TestJudgeWindows::dialogsSpeakSwedish() {
   const auto texts = [](QWidget& dialog) {
     QStringList found{dialog.windowTitle()};
     for (QLabel* label : dialog.findChildren<QLabel*>()) found.append(label->text());
-    for (QAbstractButton* button : dialog.findChildren<QAbstractButton*>()) found.append(button->text() + button->toolTip());
+    for (QAbstractButton* button : dialog.findChildren<QAbstractButton*>())
+      found.append(button->text() + button->toolTip());
     for (QComboBox* box : dialog.findChildren<QComboBox*>()) {
       for (int i = 0; i < box->count(); ++i) found.append(box->itemText(i));
     }
@@ -507,7 +511,8 @@ void TestJudgeWindows::dialogsSpeakSwedish() {
   save.show();
   QVERIFY(QTest::qWaitForWindowExposed(&save));
   const QString saved = texts(save);
-  QVERIFY2(!english.match(saved).hasMatch(), qPrintable(english.match(saved).captured() + QStringLiteral(" in ") + saved));
+  QVERIFY2(!english.match(saved).hasMatch(),
+           qPrintable(english.match(saved).captured() + QStringLiteral(" in ") + saved));
   QVERIFY2(saved.contains(QStringLiteral("Leta i:")), qPrintable(saved));
 
   QPrinter printer;
