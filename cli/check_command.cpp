@@ -15,11 +15,13 @@
 #include <string_view>
 
 #include "cli/reports.h"
+#include "cli/standings_output.h"
 #include "cli_version.h"
 #include "core/cp1252.h"
 #include "crosscheck/crosscheck.h"
 #include "edi/numbers.h"
 #include "model/import_session.h"
+#include "results/standings.h"
 #include "results/writers.h"
 
 namespace loggrevy {
@@ -30,7 +32,8 @@ constexpr std::string_view kProgram = "loggrevy-check";
 constexpr std::string_view kUsage =
     "Usage: loggrevy-check [--json] [--year YYYY] [--utc-offset MINUTES] [--decimal-separator C]\n"
     "                      [--crosscheck] [--time-tolerance MINUTES] [--compare-serials]\n"
-    "                      [--apply-crosscheck] [--results FORMAT] [--ubn DIR] [--jobs N] FILE...\n"
+    "                      [--apply-crosscheck] [--results FORMAT] [--ubn DIR] [--jobs N]\n"
+    "                      [--standings FORMAT] [--best N] [--normalise] [--output FILE] FILE...\n"
     "\n"
     "Reads and checks EDI (REG1TEST) contest logs as the desktop program does and\n"
     "prints what the judge would see. Never writes to the logs.\n"
@@ -52,6 +55,14 @@ constexpr std::string_view kUsage =
     "                         invalid before reporting; implies --crosscheck\n"
     "  --results FORMAT       print the results lists instead of the report:\n"
     "                         text, csv, html or json\n"
+    "  --standings FORMAT     print the year's standings of each contest series and\n"
+    "                         the club competition instead of the report: text,\n"
+    "                         csv, html, json or xlsx (xlsx needs --output)\n"
+    "  --best N               count each station's N best contests, 0 to 99, 0 for\n"
+    "                         all (default 9); implies --standings text\n"
+    "  --normalise            points per contest as 1000 for the winner and the rest\n"
+    "                         in proportion; implies --standings text\n"
+    "  --output FILE          write the xlsx standings to FILE (replaced if it exists)\n"
     "  --ubn DIR              also write a check report per station to DIR/CALL.txt;\n"
     "                         DIR is created and must not exist\n"
     "  --jobs N               read and check on N threads (default: the cores)\n"
@@ -61,7 +72,7 @@ constexpr std::string_view kUsage =
     "Exit status: 0 when every file was imported, 1 when writing the report or a\n"
     "file failed, 2 for bad usage.\n";
 
-enum class TResultsFormat { None, Text, Csv, Html, Json };
+enum class TResultsFormat { None, Text, Csv, Html, Json, Xlsx };
 
 struct TOptions {
   bool Json = false;
@@ -70,6 +81,9 @@ struct TOptions {
   TCrossCheckOptions CrossCheckOptions;
   bool Apply = false;
   TResultsFormat Results = TResultsFormat::None;
+  TResultsFormat Standings = TResultsFormat::None;
+  TStandingsOptions StandingsOptions;
+  std::optional<std::string> Output;
   std::optional<std::string> UbnDir;
   std::size_t Jobs = 1;
   std::vector<std::string> Files;
@@ -119,7 +133,14 @@ std::optional<TResultsFormat> ParseResultsFormat(std::string_view text) {
   if (text == "csv") return TResultsFormat::Csv;
   if (text == "html") return TResultsFormat::Html;
   if (text == "json") return TResultsFormat::Json;
+  if (text == "xlsx") return TResultsFormat::Xlsx;
   return std::nullopt;
+}
+
+std::optional<int32_t> ParseBest(std::string_view text) {
+  const auto value = ParseYear(text);  // up to four digits
+  if (!value || *value > 99) return std::nullopt;
+  return value;
 }
 
 std::optional<std::size_t> ParseJobs(std::string_view text) {
@@ -169,6 +190,11 @@ std::optional<int> ParseArguments(const std::vector<std::string>& args, const TS
       options.CrossCheck = options.Apply = true;
       continue;
     }
+    if (arg == "--normalise") {
+      options.StandingsOptions.Normalise = true;
+      if (options.Standings == TResultsFormat::None) options.Standings = TResultsFormat::Text;
+      continue;
+    }
     // Options with a value: "--name value" or "--name=value".
     std::string name = arg;
     std::optional<std::string> value;
@@ -187,7 +213,7 @@ std::optional<int> ParseArguments(const std::vector<std::string>& args, const TS
       continue;
     }
     if (name != "--year" && name != "--utc-offset" && name != "--decimal-separator" && name != "--time-tolerance" &&
-        name != "--results" && name != "--ubn") {
+        name != "--results" && name != "--ubn" && name != "--standings" && name != "--best" && name != "--output") {
       throw TUsageError{"unknown option '" + arg + "'"};
     }
     if (!value) {
@@ -211,6 +237,18 @@ std::optional<int> ParseArguments(const std::vector<std::string>& args, const TS
       const auto format = ParseResultsFormat(*value);
       if (!format) throw TUsageError{"--results takes text, csv, html or json, not '" + *value + "'"};
       options.Results = *format;
+    } else if (name == "--standings") {
+      const auto format = ParseResultsFormat(*value);
+      if (!format) throw TUsageError{"--standings takes text, csv, html, json or xlsx, not '" + *value + "'"};
+      options.Standings = *format;
+    } else if (name == "--best") {
+      const auto best = ParseBest(*value);
+      if (!best) throw TUsageError{"--best takes a whole number from 0 to 99, not '" + *value + "'"};
+      options.StandingsOptions.Best = *best;
+      if (options.Standings == TResultsFormat::None) options.Standings = TResultsFormat::Text;
+    } else if (name == "--output") {
+      if (value->empty()) throw TUsageError{"--output takes the name of a file"};
+      options.Output = *value;
     } else if (name == "--ubn") {
       if (value->empty()) throw TUsageError{"--ubn takes the name of a folder to create"};
       std::error_code error;
@@ -225,6 +263,11 @@ std::optional<int> ParseArguments(const std::vector<std::string>& args, const TS
       options.Settings.DecimalSeparator = *separator;
     }
   }
+  if (options.Results == TResultsFormat::Xlsx) throw TUsageError{"--results takes text, csv, html or json, not 'xlsx'"};
+  if (options.Standings == TResultsFormat::Xlsx && !options.Output)
+    throw TUsageError{"--standings xlsx needs --output FILE"};
+  if (options.Output && options.Standings != TResultsFormat::Xlsx)
+    throw TUsageError{"--output is for --standings xlsx"};
   if (options.Files.empty()) throw TUsageError{"no FILE given"};
   return std::nullopt;
 }
@@ -326,7 +369,7 @@ int RunCheckCommand(const std::vector<std::string>& args, std::ostream& out, std
     for (std::size_t log = 0; log < session.Logs().size(); ++log) crossCheck->Apply(log);
   }
   std::vector<TResultList> results;
-  if (options.Results != TResultsFormat::None) {
+  if (options.Results != TResultsFormat::None || options.Standings != TResultsFormat::None) {
     // No judge accepts figures here: every readable log takes the checker's.
     for (TLog* log : session.Logs()) {
       if (log->GetEdiStatus() < 3) log->UseOwnSum();
@@ -337,11 +380,30 @@ int RunCheckCommand(const std::vector<std::string>& args, std::ostream& out, std
     results = BuildResults(session, options.CrossCheck ? crossCheck.get() : nullptr, options.Settings.DecimalSeparator);
   }
 
+  std::vector<TSeriesStandings> standings;
+  std::string standingsJson;
+  if (options.Standings != TResultsFormat::None) standings = BuildStandings(results, options.StandingsOptions);
+
   TReportExtras extras;
   if (options.CrossCheck) extras.CrossCheck = crossCheck.get();
-  if (options.Results != TResultsFormat::None) extras.Results = &results;
-  if (options.Json || options.Results == TResultsFormat::Json) {
+  if (options.Results != TResultsFormat::None || options.Standings != TResultsFormat::None) extras.Results = &results;
+  if (options.Json || options.Results == TResultsFormat::Json || options.Standings == TResultsFormat::Json) {
+    if (options.Standings != TResultsFormat::None) {
+      standingsJson = StandingsJson(standings);
+      extras.Standings = &standingsJson;
+    }
     WriteJsonReport(out, session, options.Settings, extras, options.Jobs);
+  } else if (options.Standings == TResultsFormat::Xlsx) {
+    if (const auto failure = WriteStandingsFile(*options.Output, standings)) {
+      err << kProgram << ": write error: " << *failure << '\n';
+      return kExitWriteError;
+    }
+  } else if (options.Standings == TResultsFormat::Text) {
+    WriteStandingsText(out, standings);
+  } else if (options.Standings == TResultsFormat::Csv) {
+    WriteStandingsCsv(out, standings);
+  } else if (options.Standings == TResultsFormat::Html) {
+    WriteStandingsHtml(out, standings);
   } else if (options.Results == TResultsFormat::Text) {
     WriteResultsText(out, results);
   } else if (options.Results == TResultsFormat::Csv) {
