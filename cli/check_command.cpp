@@ -374,7 +374,11 @@ int RunCheckCommand(const std::vector<std::string>& args, std::ostream& out, std
     for (TLog* log : session.Logs()) {
       if (log->GetEdiStatus() < 3) log->UseOwnSum();
     }
-    if (crossCheck) {
+    // The figures after show only in the results lists and the check reports:
+    // the standings alone need not make them again for every log.
+    const bool standingsOnly = options.Results == TResultsFormat::None && !options.Json &&
+                               options.Standings != TResultsFormat::Json && !options.UbnDir;
+    if (crossCheck && !standingsOnly) {
       for (std::size_t log = 0; log < session.Logs().size(); ++log) crossCheck->UpdateFiguresAfter(log);
     }
     results = BuildResults(session, options.CrossCheck ? crossCheck.get() : nullptr, options.Settings.DecimalSeparator);
