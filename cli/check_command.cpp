@@ -399,10 +399,7 @@ int RunCheckCommand(const std::vector<std::string>& args, std::ostream& out, std
     }
     WriteJsonReport(out, session, options.Settings, extras, options.Jobs);
   } else if (options.Standings == TResultsFormat::Xlsx) {
-    if (const auto failure = WriteStandingsFile(*options.Output, standings)) {
-      err << kProgram << ": write error: " << *failure << '\n';
-      return kExitWriteError;
-    }
+    // The workbook goes to its file only.
   } else if (options.Standings == TResultsFormat::Text) {
     WriteStandingsText(out, standings);
   } else if (options.Standings == TResultsFormat::Csv) {
@@ -426,6 +423,12 @@ int RunCheckCommand(const std::vector<std::string>& args, std::ostream& out, std
     if (error != 0) err << ": " << std::strerror(error);
     err << '\n';
     return kExitWriteError;
+  }
+  if (options.Standings == TResultsFormat::Xlsx) {
+    if (const auto failure = WriteStandingsFile(*options.Output, standings)) {
+      err << kProgram << ": write error: " << *failure << '\n';
+      return kExitWriteError;
+    }
   }
   if (options.UbnDir) {
     if (const auto failure = WriteCheckReports(*options.UbnDir, *crossCheck)) {
