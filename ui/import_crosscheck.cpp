@@ -17,8 +17,8 @@
 #include "ui/import_window.h"
 #include "ui/log_page.h"
 #include "ui/results_window.h"
-#include "ui/season_window.h"
 #include "ui/save_dialogs.h"
+#include "ui/season_window.h"
 
 namespace loggrevy {
 

@@ -20,9 +20,9 @@
 #include "ui/fonts.h"
 #include "ui/import_view.h"
 #include "ui/import_window.h"
-#include "ui/season_window.h"
 #include "ui/qt_translation.h"
 #include "ui/results_window.h"
+#include "ui/season_window.h"
 
 namespace {
 
