@@ -8,7 +8,7 @@ namespace loggrevy {
 namespace {
 
 // The results page's style; on a narrow screen each row becomes a card of
-// "caption value" lines without the contests the station missed.
+// "caption value" lines without the empty ones (no club, a contest missed).
 constexpr std::string_view kHead =
     "<!DOCTYPE html>\n"
     "<html lang=\"sv\">\n"
@@ -121,7 +121,7 @@ void WriteSeries(std::ostream& out, const TSeriesStandings& series) {
   for (const TStandingsRow& row : series.Rows) {
     std::vector<TCell> cells{{"n", Number(row.Place)},
                              {"c", row.Call},
-                             {"", row.Club},
+                             {row.Club.empty() ? "e" : "", row.Club},
                              {"n", Number(row.Contests)},
                              {"n t", Number(row.Total)}};
     for (std::size_t c = 0; c < row.Points.size(); ++c) {
