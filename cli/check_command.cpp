@@ -15,6 +15,7 @@
 #include <string_view>
 
 #include "cli/reports.h"
+#include "cli/standings_output.h"
 #include "cli_version.h"
 #include "core/cp1252.h"
 #include "crosscheck/crosscheck.h"
@@ -22,6 +23,7 @@
 #include "model/import_session.h"
 #include "results/check_report_files.h"
 #include "results/results_xlsx.h"
+#include "results/standings.h"
 #include "results/writers.h"
 
 namespace loggrevy {
@@ -33,7 +35,8 @@ constexpr std::string_view kUsage =
     "Usage: loggrevy-check [--json] [--year YYYY] [--utc-offset MINUTES] [--decimal-separator C]\n"
     "                      [--crosscheck] [--time-tolerance MINUTES] [--compare-serials]\n"
     "                      [--apply-crosscheck] [--results FORMAT] [--output FILE] [--ubn DIR]\n"
-    "                      [--jobs N] FILE...\n"
+    "                      [--jobs N] [--standings FORMAT] [--best N] [--normalise]\n"
+    "                      FILE...\n"
     "\n"
     "Reads and checks EDI (REG1TEST) contest logs as the desktop program does and\n"
     "prints what the judge would see. Never writes to the logs.\n"
@@ -56,7 +59,15 @@ constexpr std::string_view kUsage =
     "  --results FORMAT       print the results lists instead of the report:\n"
     "                         text, csv, html or json; xlsx writes an Excel\n"
     "                         workbook, a sheet per contest, to --output FILE\n"
-    "  --output FILE          the file --results xlsx writes (not a terminal)\n"
+    "  --standings FORMAT     print the year's standings of each contest series and\n"
+    "                         the club competition instead of the report: text,\n"
+    "                         csv, html, json or xlsx (xlsx needs --output)\n"
+    "  --best N               count each station's N best contests, 0 to 99, 0 for\n"
+    "                         all (default 9); implies --standings text\n"
+    "  --normalise            points per contest as 1000 for the winner and the rest\n"
+    "                         in proportion; implies --standings text\n"
+    "  --output FILE          the file --results xlsx or --standings xlsx writes\n"
+    "                         (not a terminal)\n"
     "  --ubn DIR              also write a check report per station to DIR/CALL.txt;\n"
     "                         DIR is created and must not exist\n"
     "  --jobs N               read and check on N threads (default: the cores)\n"
@@ -75,6 +86,8 @@ struct TOptions {
   TCrossCheckOptions CrossCheckOptions;
   bool Apply = false;
   TResultsFormat Results = TResultsFormat::None;
+  TResultsFormat Standings = TResultsFormat::None;
+  TStandingsOptions StandingsOptions;
   std::optional<std::string> UbnDir;
   std::optional<std::string> Output;
   std::size_t Jobs = 1;
@@ -129,6 +142,12 @@ std::optional<TResultsFormat> ParseResultsFormat(std::string_view text) {
   return std::nullopt;
 }
 
+std::optional<int32_t> ParseBest(std::string_view text) {
+  const auto value = ParseYear(text);  // up to four digits
+  if (!value || *value > 99) return std::nullopt;
+  return value;
+}
+
 std::optional<std::size_t> ParseJobs(std::string_view text) {
   const auto value = ParseYear(text);  // up to four digits
   if (!value || *value < 1 || *value > 1024) return std::nullopt;
@@ -176,6 +195,11 @@ std::optional<int> ParseArguments(const std::vector<std::string>& args, const TS
       options.CrossCheck = options.Apply = true;
       continue;
     }
+    if (arg == "--normalise") {
+      options.StandingsOptions.Normalise = true;
+      if (options.Standings == TResultsFormat::None) options.Standings = TResultsFormat::Text;
+      continue;
+    }
     // Options with a value: "--name value" or "--name=value".
     std::string name = arg;
     std::optional<std::string> value;
@@ -194,7 +218,7 @@ std::optional<int> ParseArguments(const std::vector<std::string>& args, const TS
       continue;
     }
     if (name != "--year" && name != "--utc-offset" && name != "--decimal-separator" && name != "--time-tolerance" &&
-        name != "--results" && name != "--ubn" && name != "--output") {
+        name != "--results" && name != "--ubn" && name != "--standings" && name != "--best" && name != "--output") {
       throw TUsageError{"unknown option '" + arg + "'"};
     }
     if (!value) {
@@ -218,6 +242,15 @@ std::optional<int> ParseArguments(const std::vector<std::string>& args, const TS
       const auto format = ParseResultsFormat(*value);
       if (!format) throw TUsageError{"--results takes text, csv, html, json or xlsx, not '" + *value + "'"};
       options.Results = *format;
+    } else if (name == "--standings") {
+      const auto format = ParseResultsFormat(*value);
+      if (!format) throw TUsageError{"--standings takes text, csv, html, json or xlsx, not '" + *value + "'"};
+      options.Standings = *format;
+    } else if (name == "--best") {
+      const auto best = ParseBest(*value);
+      if (!best) throw TUsageError{"--best takes a whole number from 0 to 99, not '" + *value + "'"};
+      options.StandingsOptions.Best = *best;
+      if (options.Standings == TResultsFormat::None) options.Standings = TResultsFormat::Text;
     } else if (name == "--output") {
       if (value->empty()) throw TUsageError{"--output takes the name of a file"};
       options.Output = *value;
@@ -236,7 +269,9 @@ std::optional<int> ParseArguments(const std::vector<std::string>& args, const TS
     }
   }
   if (options.Files.empty()) throw TUsageError{"no FILE given"};
-  if (options.Results == TResultsFormat::Xlsx) {
+  if (options.Standings == TResultsFormat::Xlsx && !options.Output)
+    throw TUsageError{"--standings xlsx needs --output FILE"};
+  if (options.Results == TResultsFormat::Xlsx || options.Standings == TResultsFormat::Xlsx) {
     // A workbook is no text for a terminal or a pipe: it goes to a file.
     if (!options.Output) throw TUsageError{"--results xlsx writes a file: name it with --output FILE"};
     struct stat target {};
@@ -250,7 +285,7 @@ std::optional<int> ParseArguments(const std::vector<std::string>& args, const TS
       }
     }
   } else if (options.Output) {
-    throw TUsageError{"--output is for --results xlsx"};
+    throw TUsageError{"--output is for --results xlsx and --standings xlsx"};
   }
   return std::nullopt;
 }
@@ -331,22 +366,42 @@ int RunCheckCommand(const std::vector<std::string>& args, std::ostream& out, std
     for (std::size_t log = 0; log < session.Logs().size(); ++log) crossCheck->Apply(log);
   }
   std::vector<TResultList> results;
-  if (options.Results != TResultsFormat::None) {
+  if (options.Results != TResultsFormat::None || options.Standings != TResultsFormat::None) {
     // No judge accepts figures here: every readable log takes the checker's.
     for (TLog* log : session.Logs()) {
       if (log->GetEdiStatus() < 3) log->UseOwnSum();
     }
-    if (crossCheck) {
+    // The figures after show only in the results lists and the check reports:
+    // the standings alone need not make them again for every log.
+    const bool standingsOnly = options.Results == TResultsFormat::None && !options.Json &&
+                               options.Standings != TResultsFormat::Json && !options.UbnDir;
+    if (crossCheck && !standingsOnly) {
       for (std::size_t log = 0; log < session.Logs().size(); ++log) crossCheck->UpdateFiguresAfter(log);
     }
     results = BuildResults(session, options.CrossCheck ? crossCheck.get() : nullptr, options.Settings.DecimalSeparator);
   }
 
+  std::vector<TSeriesStandings> standings;
+  std::string standingsJson;
+  if (options.Standings != TResultsFormat::None) standings = BuildStandings(results, options.StandingsOptions);
+
   TReportExtras extras;
   if (options.CrossCheck) extras.CrossCheck = crossCheck.get();
-  if (options.Results != TResultsFormat::None) extras.Results = &results;
-  if (options.Json || options.Results == TResultsFormat::Json) {
+  if (options.Results != TResultsFormat::None || options.Standings != TResultsFormat::None) extras.Results = &results;
+  if (options.Json || options.Results == TResultsFormat::Json || options.Standings == TResultsFormat::Json) {
+    if (options.Standings != TResultsFormat::None) {
+      standingsJson = StandingsJson(standings);
+      extras.Standings = &standingsJson;
+    }
     WriteJsonReport(out, session, options.Settings, extras, options.Jobs);
+  } else if (options.Standings == TResultsFormat::Xlsx) {
+    // The workbook goes to its file only.
+  } else if (options.Standings == TResultsFormat::Text) {
+    WriteStandingsText(out, standings);
+  } else if (options.Standings == TResultsFormat::Csv) {
+    WriteStandingsCsv(out, standings);
+  } else if (options.Standings == TResultsFormat::Html) {
+    WriteStandingsHtml(out, standings);
   } else if (options.Results == TResultsFormat::Text) {
     WriteResultsText(out, results);
   } else if (options.Results == TResultsFormat::Csv) {
@@ -369,6 +424,12 @@ int RunCheckCommand(const std::vector<std::string>& args, std::ostream& out, std
     if (error != 0) err << ": " << std::strerror(error);
     err << '\n';
     return kExitWriteError;
+  }
+  if (options.Standings == TResultsFormat::Xlsx) {
+    if (const auto failure = WriteStandingsFile(*options.Output, standings)) {
+      err << kProgram << ": write error: " << *failure << '\n';
+      return kExitWriteError;
+    }
   }
   if (options.UbnDir) {
     if (const auto failure = WriteCheckReports(*options.UbnDir, *crossCheck)) {

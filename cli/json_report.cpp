@@ -345,6 +345,7 @@ void WriteJsonReport(std::ostream& out, const TImportSession& session, const TRe
     json.Key("results");
     ResultsMember(json, *extras.Results);
   }
+  if (extras.Standings != nullptr) json.Key("standings").Raw(*extras.Standings);
   json.EndObject();
   json.Flush();
   out << '\n';

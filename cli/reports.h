@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <iosfwd>
+#include <string>
 
 #include <vector>
 
@@ -22,6 +23,7 @@ struct TReportSettings {
 struct TReportExtras {
   const TCrossCheck* CrossCheck = nullptr;
   const std::vector<TResultList>* Results = nullptr;  // the JSON document only
+  const std::string* Standings = nullptr;             // the member "standings", written
 };
 
 // The human report in UTF-8: per contest node of the outline, a line per log
@@ -31,8 +33,8 @@ struct TReportExtras {
 void WriteTextReport(std::ostream& out, const TImportSession& session, const TReportSettings& settings,
                      const TReportExtras& extras = {}, std::size_t jobs = 1);
 
-// The JSON document of the whole batch; the members "crosscheck" and
-// "results" follow "logs" when there are such extras. With jobs > 1 the logs
+// The JSON document of the whole batch; the members "crosscheck",
+// "results" and "standings" follow "logs" when there are such extras. With jobs > 1 the logs
 // are written on that many threads, to the same bytes.
 void WriteJsonReport(std::ostream& out, const TImportSession& session, const TReportSettings& settings,
                      const TReportExtras& extras = {}, std::size_t jobs = 1);

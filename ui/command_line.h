@@ -17,7 +17,7 @@ struct TCommandLine {
   bool ShowAbout = false;
   QString Select;
   // For the screenshot script: one window of the cross-check ("crosscheck",
-  // "logview", "results" or "report") with the named log chosen.
+  // "logview", "results", "report" or "season") with the named log chosen.
   QString ShowCrossCheck;
 };
 

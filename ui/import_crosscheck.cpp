@@ -19,6 +19,7 @@
 #include "ui/own_windows.h"
 #include "ui/results_window.h"
 #include "ui/save_dialogs.h"
+#include "ui/season_window.h"
 
 namespace loggrevy {
 
@@ -72,8 +73,10 @@ void TfrmImport::BuildCrossCheckActions() {
   };
   add(actCrossCheck_, "actCrossCheck", QStringLiteral("Korskontrollera testen"), QKeySequence(Qt::CTRL | Qt::Key_K));
   add(actResults_, "actResults", QStringLiteral("Resultatlista…"), QKeySequence(Qt::CTRL | Qt::Key_R));
+  add(actSeason_, "actSeason", QStringLiteral("Årsresultat…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R));
   OutlineMenu_->addSeparator();
   add(actCheckReport_, "actCheckReport", QStringLiteral("Kontrollrapport…"), QKeySequence(Qt::CTRL | Qt::Key_U));
+  BuildSeasonAction();
   PrepareOutlineMenu();
 
   connect(actCrossCheck_, &QAction::triggered, this, [this] {
@@ -120,6 +123,8 @@ void TfrmImport::PrepareOutlineMenu() {
   actCrossCheck_->setEnabled(onContest);
   actResults_->setEnabled(onContest && IsDatedCaption(contest->Text));
   actCheckReport_->setEnabled(node != nullptr && node->Log() != nullptr && !Closed_);
+  actSeason_->setEnabled(onContest);
+  actSeason_->setVisible(node == nullptr || onContest);
   actCrossCheck_->setVisible(node == nullptr || onContest);
   actResults_->setVisible(node == nullptr || onContest);
   actCheckReport_->setVisible(node == nullptr || !onContest);
@@ -194,6 +199,7 @@ void TfrmImport::CloseCrossCheckWindows() {
   ResultsWindows_.clear();
   for (auto& [log, window] : ReportWindows_) delete window.data();
   ReportWindows_.clear();
+  delete SeasonWindow_.data();
   frmImportView_->SetCrossCheck(nullptr);
   CrossCheckHub_->Drop();
 }

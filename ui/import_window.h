@@ -32,6 +32,7 @@ class TfrmCrossCheck;
 class TfrmEdiText;
 class TfrmImportView;
 class TfrmResults;
+class TfrmSeason;
 struct TOutlineNode;
 
 // The button states of the main window.
@@ -78,6 +79,8 @@ class TfrmImport final : public QWidget {
   // Cross-checks the batch and shows the contest's cross-check window.
   TfrmCrossCheck* OpenCrossCheck(const TOutlineNode& contest);
   TfrmResults* OpenResults(const TOutlineNode& contest);
+  // The year's standings of everything imported.
+  TfrmSeason* OpenSeason();
   // Cross-checks the batch when that has not been done, and shows the log's report.
   TfrmCheckReport* OpenCheckReport(TLog& log);
   // Selects the log in the outline and shows the QSO (1-based) in the log view.
@@ -109,6 +112,7 @@ class TfrmImport final : public QWidget {
   void ShowAcceptedFigures();
   void CrossCheckChanged();
   void CrossCheckFiguresChanged();
+  void BuildSeasonAction();
 
   void NodeInserted(TOutlineNode* parent, std::size_t index, TOutlineNode& node);
   void HandToViewers(TLog* ediLog, TLog* viewLog);
@@ -145,6 +149,8 @@ class TfrmImport final : public QWidget {
   QAction* actCrossCheck_ = nullptr;
   QAction* actResults_ = nullptr;
   QAction* actCheckReport_ = nullptr;
+  QAction* actSeason_ = nullptr;
+  QPointer<TfrmSeason> SeasonWindow_;
   std::unordered_map<const TOutlineNode*, QPointer<TfrmCrossCheck>> CrossCheckWindows_;
   std::unordered_map<const TOutlineNode*, QPointer<TfrmResults>> ResultsWindows_;
   std::unordered_map<const TLog*, QPointer<TfrmCheckReport>> ReportWindows_;

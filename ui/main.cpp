@@ -23,6 +23,7 @@
 #include "ui/import_window.h"
 #include "ui/qt_translation.h"
 #include "ui/results_window.h"
+#include "ui/season_window.h"
 
 namespace {
 
@@ -97,6 +98,7 @@ void ShowCrossCheckWindow(loggrevy::TfrmImport& main, const QString& which, cons
     if (which == QStringLiteral("results")) shown = main.OpenResults(*contest);
     if (which == QStringLiteral("report")) shown = main.OpenCheckReport(*logNode->Log());
     if (which == QStringLiteral("logview")) shown = &main.ImportView();
+    if (which == QStringLiteral("season")) shown = main.OpenSeason();
   }
   if (shown != nullptr) {
     shown->move(screen.left(), screen.top());

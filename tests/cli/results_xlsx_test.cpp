@@ -176,7 +176,7 @@ TEST(ResultsXlsx, GoesOnlyToAFileNamedWithOutput) {
       {{"--results", "xlsx"}, "--results xlsx writes a file: name it with --output FILE"},
       {{"--results", "xlsx", "--output", "/dev/null"}, "'/dev/null' is a terminal or a device"},
       {{"--results", "xlsx", "--output", log}, "is one of the logs"},
-      {{"--results", "csv", "--output", dir.PathOf("r.csv")}, "--output is for --results xlsx"},
+      {{"--results", "csv", "--output", dir.PathOf("r.csv")}, "--output is for --results xlsx and --standings xlsx"},
   };
   for (const TCase& c : cases) {
     std::string err;

@@ -222,10 +222,11 @@ void TestCrossCheck::contextMenuOffersTheCrossCheckPerNode() {
   };
   QCOMPARE(offered(), QStringList{QStringLiteral("Kontrollrapport…")});
   Select({kContest});
-  QCOMPARE(offered(), (QStringList{QStringLiteral("Korskontrollera testen"), QStringLiteral("Resultatlista…")}));
+  QCOMPARE(offered(), (QStringList{QStringLiteral("Korskontrollera testen"), QStringLiteral("Resultatlista…"),
+                                   QStringLiteral("Årsresultat…")}));
   // The unreadable log's node is no contest with a results list.
   Select({QStringLiteral("Ej läsbar EDI-fil")});
-  QCOMPARE(offered(), QStringList{QStringLiteral("Korskontrollera testen")});
+  QCOMPARE(offered(), (QStringList{QStringLiteral("Korskontrollera testen"), QStringLiteral("Årsresultat…")}));
 
   // A right click on the contest's node pops the menu up, and its entry opens
   // the window of the contest.
