@@ -20,6 +20,7 @@
 #include "crosscheck/crosscheck.h"
 #include "edi/numbers.h"
 #include "model/import_session.h"
+#include "model/review_file.h"
 #include "results/writers.h"
 
 namespace loggrevy {
@@ -30,7 +31,8 @@ constexpr std::string_view kProgram = "loggrevy-check";
 constexpr std::string_view kUsage =
     "Usage: loggrevy-check [--json] [--year YYYY] [--utc-offset MINUTES] [--decimal-separator C]\n"
     "                      [--crosscheck] [--time-tolerance MINUTES] [--compare-serials]\n"
-    "                      [--apply-crosscheck] [--results FORMAT] [--ubn DIR] [--jobs N] FILE...\n"
+    "                      [--apply-crosscheck] [--results FORMAT] [--ubn DIR] [--jobs N]\n"
+    "                      [--review REVIEW] [--save-review REVIEW] FILE...\n"
     "\n"
     "Reads and checks EDI (REG1TEST) contest logs as the desktop program does and\n"
     "prints what the judge would see. Never writes to the logs.\n"
@@ -55,11 +57,16 @@ constexpr std::string_view kUsage =
     "  --ubn DIR              also write a check report per station to DIR/CALL.txt;\n"
     "                         DIR is created and must not exist\n"
     "  --jobs N               read and check on N threads (default: the cores)\n"
+    "  --review REVIEW        import the logs of the review file REVIEW first and\n"
+    "                         restore its judgements and accepted figures; FILE\n"
+    "                         arguments may then be left out\n"
+    "  --save-review REVIEW   write the batch as it stands after the other options\n"
+    "                         to the new review file REVIEW (not one that exists)\n"
     "  -h, --help             show this help\n"
     "  --version              show the version\n"
     "\n"
     "Exit status: 0 when every file was imported, 1 when writing the report or a\n"
-    "file failed, 2 for bad usage.\n";
+    "file failed, 2 for bad usage or a review file that cannot be read.\n";
 
 enum class TResultsFormat { None, Text, Csv, Html, Json };
 
@@ -73,6 +80,12 @@ struct TOptions {
   std::optional<std::string> UbnDir;
   std::size_t Jobs = 1;
   std::vector<std::string> Files;
+  std::optional<std::string> Review;
+  std::optional<std::string> SaveReview;
+  // The cross-check settings the command line names; the others come from
+  // the review file when there is one.
+  bool ToleranceGiven = false;
+  bool SerialsGiven = false;
 };
 
 // A usage error: the message for standard error.
@@ -163,6 +176,7 @@ std::optional<int> ParseArguments(const std::vector<std::string>& args, const TS
     }
     if (arg == "--compare-serials") {
       options.CrossCheck = options.CrossCheckOptions.CompareSerials = true;
+      options.SerialsGiven = true;
       continue;
     }
     if (arg == "--apply-crosscheck") {
@@ -187,7 +201,7 @@ std::optional<int> ParseArguments(const std::vector<std::string>& args, const TS
       continue;
     }
     if (name != "--year" && name != "--utc-offset" && name != "--decimal-separator" && name != "--time-tolerance" &&
-        name != "--results" && name != "--ubn") {
+        name != "--results" && name != "--ubn" && name != "--review" && name != "--save-review") {
       throw TUsageError{"unknown option '" + arg + "'"};
     }
     if (!value) {
@@ -207,6 +221,7 @@ std::optional<int> ParseArguments(const std::vector<std::string>& args, const TS
       if (!tolerance) throw TUsageError{"--time-tolerance takes minutes from 0 to 1440, not '" + *value + "'"};
       options.CrossCheck = true;
       options.CrossCheckOptions.TimeToleranceMinutes = *tolerance;
+      options.ToleranceGiven = true;
     } else if (name == "--results") {
       const auto format = ParseResultsFormat(*value);
       if (!format) throw TUsageError{"--results takes text, csv, html or json, not '" + *value + "'"};
@@ -218,6 +233,16 @@ std::optional<int> ParseArguments(const std::vector<std::string>& args, const TS
         throw TUsageError{"--ubn: '" + *value + "' exists already; name a folder that does not exist"};
       }
       options.UbnDir = *value;
+    } else if (name == "--review") {
+      if (value->empty()) throw TUsageError{"--review takes the name of a review file"};
+      options.Review = *value;
+    } else if (name == "--save-review") {
+      if (value->empty()) throw TUsageError{"--save-review takes the name of a review file to create"};
+      std::error_code error;
+      if (std::filesystem::symlink_status(*value, error).type() != std::filesystem::file_type::not_found) {
+        throw TUsageError{"--save-review: '" + *value + "' exists already; name a file that does not exist"};
+      }
+      options.SaveReview = *value;
     } else {
       const auto separator = ParseSeparator(*value);
       if (!separator)
@@ -225,7 +250,7 @@ std::optional<int> ParseArguments(const std::vector<std::string>& args, const TS
       options.Settings.DecimalSeparator = *separator;
     }
   }
-  if (options.Files.empty()) throw TUsageError{"no FILE given"};
+  if (options.Files.empty() && !options.Review) throw TUsageError{"no FILE given"};
   return std::nullopt;
 }
 
@@ -289,6 +314,16 @@ std::optional<std::string> OpenFailure(const std::string& path) {
   return std::nullopt;
 }
 
+// One line per problem of an opened review: what, the log, and the judgement.
+void WriteReviewProblem(std::ostream& err, const TReviewProblem& problem) {
+  err << kProgram << ": " << Cp1252ToUtf8(ReviewProblemText(problem.Kind)) << ": " << problem.Path;
+  if (problem.Kind == TReviewProblemKind::NotRestored) {
+    err << ", QSO " << problem.Judgement.Qso << " (" << (problem.Judgement.Penalty == kPenaltyDuplicate ? "-1000%" : "-100%")
+        << ')';
+  }
+  err << '\n';
+}
+
 }  // namespace
 
 int RunCheckCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
@@ -316,6 +351,23 @@ int RunCheckCommand(const std::vector<std::string>& args, std::ostream& out, std
   }
 
   TImportSession session({options.Settings.DecimalSeparator, options.Settings.UtcOffsetMinutes});
+  TReviewKept kept;
+  if (options.Review) {
+    const TReviewRead read = ReadReviewFile(*options.Review);
+    if (read.Error != TReviewError::None) {
+      err << kProgram << ": " << *options.Review << ": " << Cp1252ToUtf8(ReviewErrorText(read.Error));
+      if (!read.Reason.empty()) err << ": " << read.Reason;
+      err << '\n';
+      return kExitUsage;
+    }
+    if (!options.ToleranceGiven) {
+      options.CrossCheckOptions.TimeToleranceMinutes = read.Review.CrossCheck.TimeToleranceMinutes;
+    }
+    if (!options.SerialsGiven) options.CrossCheckOptions.CompareSerials = read.Review.CrossCheck.CompareSerials;
+    TReviewOpened opened = OpenReview(session, read.Review, *options.Review, options.Jobs);
+    for (const TReviewProblem& problem : opened.Problems) WriteReviewProblem(err, problem);
+    kept = std::move(opened.Kept);
+  }
   session.ImportFiles(files, options.Settings.Year, {}, options.Jobs);
 
   std::unique_ptr<TCrossCheck> crossCheck;
@@ -362,6 +414,22 @@ int RunCheckCommand(const std::vector<std::string>& args, std::ostream& out, std
   }
   if (options.UbnDir) {
     if (const auto failure = WriteCheckReports(*options.UbnDir, *crossCheck)) {
+      err << kProgram << ": write error: " << *failure << '\n';
+      return kExitWriteError;
+    }
+  }
+  if (options.SaveReview) {
+    const TReviewCrossCheck settings{options.CrossCheckOptions.TimeToleranceMinutes,
+                                     options.CrossCheckOptions.CompareSerials};
+    const TReview review = CaptureReview(session, *options.SaveReview, settings, kept);
+    std::optional<std::string> failure;
+    std::error_code error;
+    if (std::filesystem::symlink_status(*options.SaveReview, error).type() != std::filesystem::file_type::not_found) {
+      failure = *options.SaveReview + ": exists already";
+    } else {
+      failure = WriteReviewFile(*options.SaveReview, review);
+    }
+    if (failure) {
       err << kProgram << ": write error: " << *failure << '\n';
       return kExitWriteError;
     }
