@@ -1,7 +1,9 @@
 // loggrevy: the judge's desktop program. Files named on the command line are
-// imported at start, so a file manager can open .edi files with it.
+// imported at start (a review file opened), so a file manager can open .edi
+// and .loggrevy files with it.
 
 #include <QApplication>
+#include <QDir>
 #include <QScreen>
 #include <QTimer>
 #include <QTreeWidget>
@@ -22,6 +24,7 @@
 #include "ui/import_window.h"
 #include "ui/qt_translation.h"
 #include "ui/results_window.h"
+#include "ui/review_desk.h"
 
 namespace {
 
@@ -89,6 +92,13 @@ void ShowCrossCheckWindow(loggrevy::TfrmImport& main, const QString& which, cons
   }
 }
 
+// Where the recovery copies of unsaved reviews are kept.
+QString RecoveryFolder() {
+  QString state = qEnvironmentVariable("XDG_STATE_HOME");
+  if (state.isEmpty() || !QDir::isAbsolutePath(state)) state = QDir::homePath() + QStringLiteral("/.local/state");
+  return state + QStringLiteral("/loggrevy");
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -110,6 +120,8 @@ int main(int argc, char* argv[]) {
   main.setWindowIcon(QIcon(loggrevy::ProgramPicture()));
   main.move(main.screen()->availableGeometry().center() - main.rect().center());
   main.show();
+  main.Review().SetRecoveryFolder(RecoveryFolder());
+  main.Review().OfferRecovery();
 
   if (!line.Files.isEmpty()) main.ImportFiles(line.Files);
   if (line.ShowViewers || line.ShowAbout) ShowEverything(main, about, line.ShowAbout, line.Select);
