@@ -103,7 +103,7 @@ void TReviewDesk::RememberStates() {
 }
 
 void TReviewDesk::LogsImported() {
-  if (Restoring_) return;
+  if (Restoring_ || Closed_) return;
   if (!Stack_.isClean()) DirtyOutsideStack_ = true;
   Stack_.clear();
   Hashes_.clear();
@@ -112,7 +112,7 @@ void TReviewDesk::LogsImported() {
 }
 
 void TReviewDesk::RecordChanges() {
-  if (Restoring_) return;
+  if (Restoring_ || Closed_) return;
   std::vector<TLog*> logs;
   std::vector<TJudgedState> before;
   std::vector<TJudgedState> after;
@@ -144,6 +144,7 @@ void TReviewDesk::Shown(const std::vector<TLog*>& logs, const std::vector<TJudge
 }
 
 void TReviewDesk::OpenChosen() {
+  if (Closed_) return;
   QString folder = ReviewPath_.isEmpty() ? QString() : QFileInfo(ReviewPath_).absolutePath();
   if (folder.isEmpty() && !Session_.Logs().empty()) {
     folder = QFileInfo(PathToQString(Session_.Logs().front()->Path())).absolutePath();
@@ -163,6 +164,7 @@ std::unique_ptr<QLockFile> TReviewDesk::Lock(const QString& path, bool& heldByOt
 }
 
 bool TReviewDesk::Open(const QString& path) {
+  if (Closed_) return false;
   const std::string native = ToNativePath(path);
   const TReviewRead read = ReadReviewFile(native);
   if (read.Error != TReviewError::None) {
@@ -237,11 +239,13 @@ bool TReviewDesk::Restore(const TReview& review, const std::string& reviewPath, 
 }
 
 bool TReviewDesk::Save() {
+  if (Closed_) return false;
   if (ReviewPath_.isEmpty() || ReadOnly_) return SaveAs();
   return SaveTo(ReviewPath_);
 }
 
 bool TReviewDesk::SaveAs() {
+  if (Closed_) return false;
   QString suggested = ReviewPath_;
   if (suggested.isEmpty()) {
     const QString folder = Session_.Logs().empty()
@@ -304,13 +308,15 @@ bool TReviewDesk::ConfirmClose() {
 }
 
 void TReviewDesk::Closed() {
+  Closed_ = true;
+  Stack_.clear();
   RecoveryTimer_->stop();
   if (const QString recovery = RecoveryPath(); !recovery.isEmpty()) QFile::remove(recovery);
   Lock_.reset();
 }
 
 void TReviewDesk::ScheduleRecovery() {
-  if (RecoveryFolder_.isEmpty() || RecoveryTimer_->isActive()) return;
+  if (Closed_ || RecoveryFolder_.isEmpty() || RecoveryTimer_->isActive()) return;
   RecoveryTimer_->start();
 }
 

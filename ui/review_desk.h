@@ -92,6 +92,7 @@ class TReviewDesk final : public QObject {
   TReviewKept Kept_;
   QUndoStack Stack_;
   bool DirtyOutsideStack_ = false;
+  bool Closed_ = false;
   bool Restoring_ = false;
   std::unordered_map<const TLog*, TJudgedState> Known_;
   QString RecoveryFolder_;
