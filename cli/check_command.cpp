@@ -318,8 +318,8 @@ std::optional<std::string> OpenFailure(const std::string& path) {
 void WriteReviewProblem(std::ostream& err, const TReviewProblem& problem) {
   err << kProgram << ": " << Cp1252ToUtf8(ReviewProblemText(problem.Kind)) << ": " << problem.Path;
   if (problem.Kind == TReviewProblemKind::NotRestored) {
-    err << ", QSO " << problem.Judgement.Qso << " (" << (problem.Judgement.Penalty == kPenaltyDuplicate ? "-1000%" : "-100%")
-        << ')';
+    err << ", QSO " << problem.Judgement.Qso << " ("
+        << (problem.Judgement.Penalty == kPenaltyDuplicate ? "-1000%" : "-100%") << ')';
   }
   err << '\n';
 }
@@ -368,6 +368,7 @@ int RunCheckCommand(const std::vector<std::string>& args, std::ostream& out, std
     for (const TReviewProblem& problem : opened.Problems) WriteReviewProblem(err, problem);
     kept = std::move(opened.Kept);
   }
+  const std::size_t reviewLogs = session.Logs().size();
   session.ImportFiles(files, options.Settings.Year, {}, options.Jobs);
 
   std::unique_ptr<TCrossCheck> crossCheck;
@@ -379,9 +380,10 @@ int RunCheckCommand(const std::vector<std::string>& args, std::ostream& out, std
   }
   std::vector<TResultList> results;
   if (options.Results != TResultsFormat::None) {
-    // No judge accepts figures here: every readable log takes the checker's.
-    for (TLog* log : session.Logs()) {
-      if (log->GetEdiStatus() < 3) log->UseOwnSum();
+    // Without a judge every readable log takes the checker's figures; the
+    // logs of a review keep the figures the judge accepted.
+    for (std::size_t i = reviewLogs; i < session.Logs().size(); ++i) {
+      if (session.Logs()[i]->GetEdiStatus() < 3) session.Logs()[i]->UseOwnSum();
     }
     if (crossCheck) {
       for (std::size_t log = 0; log < session.Logs().size(); ++log) crossCheck->UpdateFiguresAfter(log);

@@ -147,8 +147,8 @@ TReviewRead ParseReview(std::string_view bytes) {
   const json doc = json::parse(bytes.begin(), bytes.end(), nullptr, false);
   if (doc.is_discarded()) {
     const std::size_t first = bytes.find_first_not_of(" \t\r\n");
-    read.Error = first != std::string_view::npos && bytes[first] == '{' ? TReviewError::Damaged
-                                                                         : TReviewError::NotReview;
+    read.Error =
+        first != std::string_view::npos && bytes[first] == '{' ? TReviewError::Damaged : TReviewError::NotReview;
     return read;
   }
   if (!doc.is_object() || !doc.contains("type") || doc["type"] != kType) {
@@ -302,12 +302,13 @@ TReviewOpened ApplyReview(TImportSession& session, const TReviewPlan& plan) {
     bool stored = false;
     bool allRestored = true;
     for (const TReviewJudgement& judgement : entry.Log->Judgements) {
-      const bool fits = checker.Checked() && judgement.Qso >= 1 &&
-                        static_cast<std::size_t>(judgement.Qso) <= std::min(lines.size(), checker.Penalties().size()) &&
-                        (judgement.Penalty == kPenaltyInvalid || judgement.Penalty == kPenaltyDuplicate) &&
-                        checker.GetPenalty(judgement.Qso - 1) == kPenaltyNone &&
-                        Cp1252ToUtf8(TrimBlanks(log.Edi().LineText(lines[static_cast<std::size_t>(judgement.Qso - 1)]))) ==
-                            judgement.Line;
+      const bool fits =
+          checker.Checked() && judgement.Qso >= 1 &&
+          static_cast<std::size_t>(judgement.Qso) <= std::min(lines.size(), checker.Penalties().size()) &&
+          (judgement.Penalty == kPenaltyInvalid || judgement.Penalty == kPenaltyDuplicate) &&
+          checker.GetPenalty(judgement.Qso - 1) == kPenaltyNone &&
+          Cp1252ToUtf8(TrimBlanks(log.Edi().LineText(lines[static_cast<std::size_t>(judgement.Qso - 1)]))) ==
+              judgement.Line;
       if (fits) {
         checker.StorePenalty(judgement.Qso - 1, judgement.Penalty);
         stored = true;

@@ -101,14 +101,13 @@ struct TReviewKept {
 // hashes, when given, caches the SHA-256 of files by path (for copies made
 // often); without it every log file is read and hashed.
 TReview CaptureReview(const TImportSession& session, const std::string& reviewPath, TReviewCrossCheck crossCheck,
-                      const TReviewKept& kept,
-                      std::unordered_map<std::string, std::string>* hashes = nullptr);
+                      const TReviewKept& kept, std::unordered_map<std::string, std::string>* hashes = nullptr);
 
 // What opening a review found.
 enum class TReviewProblemKind : uint8_t { MissingLog, ChangedLog, NotRestored };
 struct TReviewProblem {
   TReviewProblemKind Kind;
-  std::string Path;  // as resolved, in the file system's bytes
+  std::string Path;            // as resolved, in the file system's bytes
   TReviewJudgement Judgement;  // NotRestored only
 };
 // "Loggen saknas", ... in Windows-1252.

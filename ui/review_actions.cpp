@@ -39,8 +39,8 @@ void TfrmImport::BuildReviewActions() {
   };
   QAction* open = add("actOpenReview", QStringLiteral("Öppna granskning…"), QKeySequence(Qt::CTRL | Qt::Key_O));
   QAction* save = add("actSaveReview", QStringLiteral("Spara granskning"), QKeySequence(Qt::CTRL | Qt::Key_S));
-  QAction* saveAs = add("actSaveReviewAs", QStringLiteral("Spara granskning som…"),
-                        QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+  QAction* saveAs =
+      add("actSaveReviewAs", QStringLiteral("Spara granskning som…"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
   ReviewMenu_->addSeparator();
   QAction* undo = add("actUndo", QStringLiteral("Ångra"), QKeySequence(Qt::CTRL | Qt::Key_Z));
   QAction* redo = add("actRedo", QStringLiteral("Gör om"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z));
@@ -60,8 +60,8 @@ void TfrmImport::BuildReviewActions() {
 
   // The fifth toolbar button, beside the seed's four, opens the same menu.
   auto* toolbar = findChild<QWidget*>(QStringLiteral("pnlToolbar"));
-  btnReview_ = new QPushButton(style()->standardIcon(QStyle::SP_DialogSaveButton), QStringLiteral("&Granskning"),
-                               toolbar);
+  btnReview_ =
+      new QPushButton(style()->standardIcon(QStyle::SP_DialogSaveButton), QStringLiteral("&Granskning"), toolbar);
   btnReview_->setObjectName(QStringLiteral("btnReview"));
   btnReview_->setToolTip(QStringLiteral("Öppna, spara och ångra granskningen"));
   btnReview_->setGeometry(2 + 4 * (113 + 2), 2, 113, 29);

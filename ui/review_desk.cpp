@@ -32,10 +32,10 @@ QString LockPathOf(const QString& review) {
 QString ProblemLine(const TReviewProblem& problem) {
   QString line = ToQString(ReviewProblemText(problem.Kind)) + QStringLiteral(": ") + PathToQString(problem.Path);
   if (problem.Kind == TReviewProblemKind::NotRestored) {
-    line += QStringLiteral(", QSO %1 (%2)")
-                .arg(problem.Judgement.Qso)
-                .arg(problem.Judgement.Penalty == kPenaltyDuplicate ? QStringLiteral("-1000%")
-                                                                     : QStringLiteral("-100%"));
+    line +=
+        QStringLiteral(", QSO %1 (%2)")
+            .arg(problem.Judgement.Qso)
+            .arg(problem.Judgement.Penalty == kPenaltyDuplicate ? QStringLiteral("-1000%") : QStringLiteral("-100%"));
   }
   return line;
 }
@@ -130,10 +130,9 @@ void TReviewDesk::RecordChanges() {
     after.push_back(std::move(now));
   }
   if (logs.empty()) return;
-  Stack_.push(new TJudgementCommand(std::move(logs), std::move(before), std::move(after),
-                                    [this](const std::vector<TLog*>& changed, const std::vector<TJudgedState>& states) {
-                                      Shown(changed, states);
-                                    }));
+  Stack_.push(new TJudgementCommand(
+      std::move(logs), std::move(before), std::move(after),
+      [this](const std::vector<TLog*>& changed, const std::vector<TJudgedState>& states) { Shown(changed, states); }));
 }
 
 void TReviewDesk::Shown(const std::vector<TLog*>& logs, const std::vector<TJudgedState>& states) {
@@ -262,9 +261,9 @@ bool TReviewDesk::SaveAs() {
     bool heldByOther = false;
     lock = Lock(path, heldByOther);
     if (lock == nullptr && heldByOther) {
-      Dialogs_->ShowMessage(&Window_, QStringLiteral("Spara granskning"),
-                            QStringLiteral("Granskningen %1 är öppen i ett annat Loggrevy-program och sparas inte.")
-                                .arg(path));
+      Dialogs_->ShowMessage(
+          &Window_, QStringLiteral("Spara granskning"),
+          QStringLiteral("Granskningen %1 är öppen i ett annat Loggrevy-program och sparas inte.").arg(path));
       return false;
     }
   }
@@ -340,8 +339,8 @@ void TReviewDesk::WriteRecovery() {
 bool TReviewDesk::OfferRecovery() {
   if (RecoveryFolder_.isEmpty()) return false;
   const QDir folder(RecoveryFolder_);
-  const QFileInfoList copies = folder.entryInfoList({kRecoveryPrefix + QStringLiteral("*.loggrevy")},
-                                                    QDir::Files | QDir::Hidden, QDir::Time);
+  const QFileInfoList copies =
+      folder.entryInfoList({kRecoveryPrefix + QStringLiteral("*.loggrevy")}, QDir::Files | QDir::Hidden, QDir::Time);
   for (const QFileInfo& copy : copies) {
     if (WriterRuns(copy.fileName())) continue;
     const std::string native = ToNativePath(copy.absoluteFilePath());
@@ -350,9 +349,9 @@ bool TReviewDesk::OfferRecovery() {
       QFile::remove(copy.absoluteFilePath());
       continue;
     }
-    const QString of = read.Review.RecoveryOf.empty() ? QStringLiteral("en ny granskning")
-                                                      : QStringLiteral("granskningen %1").arg(PathToQString(
-                                                            read.Review.RecoveryOf));
+    const QString of = read.Review.RecoveryOf.empty()
+                           ? QStringLiteral("en ny granskning")
+                           : QStringLiteral("granskningen %1").arg(PathToQString(read.Review.RecoveryOf));
     const QString text = QStringLiteral(
                              "Loggrevy avslutades utan att ändringarna i %1 sparades (%2 loggar). "
                              "Vill du återställa det osparade arbetet?")

@@ -54,7 +54,9 @@ TEST(ReviewFile, LogPathsAreRelativeBelowTheReviewOnly) {
   const struct {
     const char* Log;
     const char* Stored;
-  } cases[] = {{"/evening/logs/a.edi", "logs/a.edi"}, {"/evening/a.edi", "a.edi"}, {"/other/a.edi", "/other/a.edi"},
+  } cases[] = {{"/evening/logs/a.edi", "logs/a.edi"},
+               {"/evening/a.edi", "a.edi"},
+               {"/other/a.edi", "/other/a.edi"},
                {"/evening/../x/a.edi", "/x/a.edi"}};
   for (const auto& c : cases) {
     EXPECT_EQ(StoredLogPath(c.Log, "/evening/review.loggrevy"), c.Stored);

@@ -277,8 +277,9 @@ void TestReview::recoveryCopyIsOfferedAfterACrash() {
   Window_->Review().SetRecoveryFolder(folder);
   QVERIFY(Window_->Review().OfferRecovery());
   QCOMPARE(Dialogs_->Asked.size(), 1);
-  QVERIFY(Dialogs_->Asked[0].startsWith(QStringLiteral("Loggrevy avslutades utan att ändringarna i en ny granskning "
-                                                       "sparades (9 loggar).")));
+  QVERIFY(
+      Dialogs_->Asked[0].startsWith(QStringLiteral("Loggrevy avslutades utan att ändringarna i en ny granskning "
+                                                   "sparades (9 loggar).")));
   QVERIFY(DocumentNow(*Window_) == judged);
   QVERIFY(Window_->isWindowModified());
   // A clean close leaves no copy to offer.
