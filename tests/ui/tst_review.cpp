@@ -241,6 +241,17 @@ void TestReview::aBadReviewChangesNothing() {
   QCOMPARE(Dialogs_->Messages, QStringList{QStringLiteral("Granskningsfilen är skadad:\n") + bad});
   QVERIFY(DocumentNow(*Window_) == before);
   QVERIFY(Window_->isWindowModified());
+
+  // A good one replaces the logs, the open cross-check window with them.
+  const QString good = Dir_.filePath(QStringLiteral("hel.loggrevy"));
+  Dialogs_->SavePath = good;
+  QVERIFY(Window_->Review().SaveAs());
+  Dialogs_->OpenPath = good;
+  Window_->findChild<QAction*>(QStringLiteral("actOpenReview"))->trigger();
+  QCOMPARE(Window_->findChild<TfrmCrossCheck*>(), nullptr);
+  QCOMPARE(Window_->Session().Logs().size(), std::size_t{9});
+  QVERIFY(DocumentNow(*Window_) == before);
+  QVERIFY(!Window_->isWindowModified());
 }
 
 void TestReview::closeAsksOnlyWithUnsavedJudgements() {
