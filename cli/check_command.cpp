@@ -24,6 +24,7 @@
 #include "results/check_report_files.h"
 #include "results/results_xlsx.h"
 #include "results/standings.h"
+#include "model/review_file.h"
 #include "results/writers.h"
 
 namespace loggrevy {
@@ -36,7 +37,7 @@ constexpr std::string_view kUsage =
     "                      [--crosscheck] [--time-tolerance MINUTES] [--compare-serials]\n"
     "                      [--apply-crosscheck] [--results FORMAT] [--output FILE] [--ubn DIR]\n"
     "                      [--jobs N] [--standings FORMAT] [--best N] [--normalise]\n"
-    "                      FILE...\n"
+    "                      [--review REVIEW] [--save-review REVIEW] FILE...\n"
     "\n"
     "Reads and checks EDI (REG1TEST) contest logs as the desktop program does and\n"
     "prints what the judge would see. Never writes to the logs.\n"
@@ -71,11 +72,16 @@ constexpr std::string_view kUsage =
     "  --ubn DIR              also write a check report per station to DIR/CALL.txt;\n"
     "                         DIR is created and must not exist\n"
     "  --jobs N               read and check on N threads (default: the cores)\n"
+    "  --review REVIEW        import the logs of the review file REVIEW first and\n"
+    "                         restore its judgements and accepted figures; FILE\n"
+    "                         arguments may then be left out\n"
+    "  --save-review REVIEW   write the batch as it stands after the other options\n"
+    "                         to the new review file REVIEW (not one that exists)\n"
     "  -h, --help             show this help\n"
     "  --version              show the version\n"
     "\n"
     "Exit status: 0 when every file was imported, 1 when writing the report or a\n"
-    "file failed, 2 for bad usage.\n";
+    "file failed, 2 for bad usage or a review file that cannot be read.\n";
 
 enum class TResultsFormat { None, Text, Csv, Html, Json, Xlsx };
 
@@ -92,6 +98,12 @@ struct TOptions {
   std::optional<std::string> Output;
   std::size_t Jobs = 1;
   std::vector<std::string> Files;
+  std::optional<std::string> Review;
+  std::optional<std::string> SaveReview;
+  // The cross-check settings the command line names; the others come from
+  // the review file when there is one.
+  bool ToleranceGiven = false;
+  bool SerialsGiven = false;
 };
 
 // A usage error: the message for standard error.
@@ -189,6 +201,7 @@ std::optional<int> ParseArguments(const std::vector<std::string>& args, const TS
     }
     if (arg == "--compare-serials") {
       options.CrossCheck = options.CrossCheckOptions.CompareSerials = true;
+      options.SerialsGiven = true;
       continue;
     }
     if (arg == "--apply-crosscheck") {
@@ -218,7 +231,8 @@ std::optional<int> ParseArguments(const std::vector<std::string>& args, const TS
       continue;
     }
     if (name != "--year" && name != "--utc-offset" && name != "--decimal-separator" && name != "--time-tolerance" &&
-        name != "--results" && name != "--ubn" && name != "--standings" && name != "--best" && name != "--output") {
+        name != "--results" && name != "--ubn" && name != "--standings" && name != "--best" && name != "--output" &&
+        name != "--review" && name != "--save-review") {
       throw TUsageError{"unknown option '" + arg + "'"};
     }
     if (!value) {
@@ -238,6 +252,7 @@ std::optional<int> ParseArguments(const std::vector<std::string>& args, const TS
       if (!tolerance) throw TUsageError{"--time-tolerance takes minutes from 0 to 1440, not '" + *value + "'"};
       options.CrossCheck = true;
       options.CrossCheckOptions.TimeToleranceMinutes = *tolerance;
+      options.ToleranceGiven = true;
     } else if (name == "--results") {
       const auto format = ParseResultsFormat(*value);
       if (!format) throw TUsageError{"--results takes text, csv, html, json or xlsx, not '" + *value + "'"};
@@ -261,6 +276,16 @@ std::optional<int> ParseArguments(const std::vector<std::string>& args, const TS
         throw TUsageError{"--ubn: '" + *value + "' exists already; name a folder that does not exist"};
       }
       options.UbnDir = *value;
+    } else if (name == "--review") {
+      if (value->empty()) throw TUsageError{"--review takes the name of a review file"};
+      options.Review = *value;
+    } else if (name == "--save-review") {
+      if (value->empty()) throw TUsageError{"--save-review takes the name of a review file to create"};
+      std::error_code error;
+      if (std::filesystem::symlink_status(*value, error).type() != std::filesystem::file_type::not_found) {
+        throw TUsageError{"--save-review: '" + *value + "' exists already; name a file that does not exist"};
+      }
+      options.SaveReview = *value;
     } else {
       const auto separator = ParseSeparator(*value);
       if (!separator)
@@ -268,7 +293,7 @@ std::optional<int> ParseArguments(const std::vector<std::string>& args, const TS
       options.Settings.DecimalSeparator = *separator;
     }
   }
-  if (options.Files.empty()) throw TUsageError{"no FILE given"};
+  if (options.Files.empty() && !options.Review) throw TUsageError{"no FILE given"};
   if (options.Standings == TResultsFormat::Xlsx && !options.Output)
     throw TUsageError{"--standings xlsx needs --output FILE"};
   if (options.Results == TResultsFormat::Xlsx || options.Standings == TResultsFormat::Xlsx) {
@@ -329,6 +354,16 @@ std::optional<std::string> OpenFailure(const std::string& path) {
   return std::nullopt;
 }
 
+// One line per problem of an opened review: what, the log, and the judgement.
+void WriteReviewProblem(std::ostream& err, const TReviewProblem& problem) {
+  err << kProgram << ": " << Cp1252ToUtf8(ReviewProblemText(problem.Kind)) << ": " << problem.Path;
+  if (problem.Kind == TReviewProblemKind::NotRestored) {
+    err << ", QSO " << problem.Judgement.Qso << " ("
+        << (problem.Judgement.Penalty == kPenaltyDuplicate ? "-1000%" : "-100%") << ')';
+  }
+  err << '\n';
+}
+
 }  // namespace
 
 int RunCheckCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
@@ -356,6 +391,24 @@ int RunCheckCommand(const std::vector<std::string>& args, std::ostream& out, std
   }
 
   TImportSession session({options.Settings.DecimalSeparator, options.Settings.UtcOffsetMinutes});
+  TReviewKept kept;
+  if (options.Review) {
+    const TReviewRead read = ReadReviewFile(*options.Review);
+    if (read.Error != TReviewError::None) {
+      err << kProgram << ": " << *options.Review << ": " << Cp1252ToUtf8(ReviewErrorText(read.Error));
+      if (!read.Reason.empty()) err << ": " << read.Reason;
+      err << '\n';
+      return kExitUsage;
+    }
+    if (!options.ToleranceGiven) {
+      options.CrossCheckOptions.TimeToleranceMinutes = read.Review.CrossCheck.TimeToleranceMinutes;
+    }
+    if (!options.SerialsGiven) options.CrossCheckOptions.CompareSerials = read.Review.CrossCheck.CompareSerials;
+    TReviewOpened opened = OpenReview(session, read.Review, *options.Review, options.Jobs);
+    for (const TReviewProblem& problem : opened.Problems) WriteReviewProblem(err, problem);
+    kept = std::move(opened.Kept);
+  }
+  const std::size_t reviewLogs = session.Logs().size();
   session.ImportFiles(files, options.Settings.Year, {}, options.Jobs);
 
   std::unique_ptr<TCrossCheck> crossCheck;
@@ -367,9 +420,10 @@ int RunCheckCommand(const std::vector<std::string>& args, std::ostream& out, std
   }
   std::vector<TResultList> results;
   if (options.Results != TResultsFormat::None || options.Standings != TResultsFormat::None) {
-    // No judge accepts figures here: every readable log takes the checker's.
-    for (TLog* log : session.Logs()) {
-      if (log->GetEdiStatus() < 3) log->UseOwnSum();
+    // Without a judge every readable log takes the checker's figures; the
+    // logs of a review keep the figures the judge accepted.
+    for (std::size_t i = reviewLogs; i < session.Logs().size(); ++i) {
+      if (session.Logs()[i]->GetEdiStatus() < 3) session.Logs()[i]->UseOwnSum();
     }
     // The figures after show only in the results lists and the check reports:
     // the standings alone need not make them again for every log.
@@ -433,6 +487,22 @@ int RunCheckCommand(const std::vector<std::string>& args, std::ostream& out, std
   }
   if (options.UbnDir) {
     if (const auto failure = WriteCheckReports(*options.UbnDir, *crossCheck)) {
+      err << kProgram << ": write error: " << *failure << '\n';
+      return kExitWriteError;
+    }
+  }
+  if (options.SaveReview) {
+    const TReviewCrossCheck settings{options.CrossCheckOptions.TimeToleranceMinutes,
+                                     options.CrossCheckOptions.CompareSerials};
+    const TReview review = CaptureReview(session, *options.SaveReview, settings, kept);
+    std::optional<std::string> failure;
+    std::error_code error;
+    if (std::filesystem::symlink_status(*options.SaveReview, error).type() != std::filesystem::file_type::not_found) {
+      failure = *options.SaveReview + ": exists already";
+    } else {
+      failure = WriteReviewFile(*options.SaveReview, review);
+    }
+    if (failure) {
       err << kProgram << ": write error: " << *failure << '\n';
       return kExitWriteError;
     }

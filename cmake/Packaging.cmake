@@ -1,7 +1,7 @@
 # The two Debian packages, from one build: cpack -G DEB in a build directory
 # (scripts/package builds the release configuration and checks the packages
 # with lintian).
-#   loggrevy-check  the batch checker: the C++ runtime and libxlsxwriter
+#   loggrevy-check  the batch checker: the C++ runtime, libxlsxwriter and libcrypto
 #   loggrevy        the desktop program: Qt 6, and the batch checker beside it
 set(CPACK_PACKAGE_NAME "loggrevy")
 set(CPACK_PACKAGE_VENDOR "Loggrevy-projektet")
@@ -16,7 +16,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION "hamradio")
 set(CPACK_DEBIAN_PACKAGE_PRIORITY "optional")
 set(CPACK_STRIP_FILES ON)
 # The libraries each program links, found from its installed binary: the C++
-# runtime and libxlsxwriter for both, Qt for the desktop program. cpack stops rather than build
+# runtime, libxlsxwriter and libcrypto (the review file's SHA-256) for both, Qt
+# for the desktop program. cpack stops rather than build
 # a package without them (cmake/CPackChecks.cmake).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_PROJECT_CONFIG_FILE "${CMAKE_CURRENT_LIST_DIR}/CPackChecks.cmake")

@@ -143,4 +143,13 @@ void TCrossCheckHub::LogJudged(const TLog* log) {
   emit FiguresChanged();
 }
 
+void TCrossCheckHub::LogsJudged(const std::vector<TLog*>& logs) {
+  if (Current_ != nullptr) {
+    for (const TLog* log : logs) {
+      if (const auto index = IndexOf(log)) Current_->UpdateFiguresAfter(*index);
+    }
+  }
+  emit FiguresChanged();
+}
+
 }  // namespace loggrevy

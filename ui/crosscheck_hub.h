@@ -63,6 +63,9 @@ class TCrossCheckHub final : public QObject {
   int32_t Apply(const std::vector<TLog*>& logs);
   // The judge judged a QSO of the log.
   void LogJudged(const TLog* log);
+  // Judgements or accepted figures of these logs were put back (undo, a
+  // review opened); the windows are told even without a cross-check.
+  void LogsJudged(const std::vector<TLog*>& logs);
   // The judge changed the accepted figures of a log on the detail page.
   void FiguresEdited() { emit FiguresChanged(); }
 

@@ -115,6 +115,10 @@ std::vector<TLog*> ContestLogs(const TOutlineNode& contest) {
   return logs;
 }
 
+// Deleted while the tolerance has the focus, the spin box would finish its
+// editing as the focus leaves it, on a window already half destroyed.
+TfrmCrossCheck::~TfrmCrossCheck() { disconnect(spnTimeTolerance_, nullptr, this, nullptr); }
+
 TfrmCrossCheck::TfrmCrossCheck(TCrossCheckHub& hub, const TOutlineNode& contest, IDialogs& dialogs, QWidget* parent)
     : QWidget(parent, Qt::Window), Hub_(hub), Contest_(contest), Dialogs_(dialogs), Logs_(ContestLogs(contest)) {
   setObjectName(QStringLiteral("frmCrossCheck"));

@@ -33,6 +33,7 @@ class TfrmCrossCheck final : public QWidget {
 
  public:
   TfrmCrossCheck(TCrossCheckHub& hub, const TOutlineNode& contest, IDialogs& dialogs, QWidget* parent);
+  ~TfrmCrossCheck() override;
 
   const TOutlineNode& Contest() const { return Contest_; }
   QTableView& LogTable() const { return *tblLogs_; }

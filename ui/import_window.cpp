@@ -30,6 +30,7 @@
 #include "ui/log_page.h"
 #include "ui/outline_item.h"
 #include "ui/qtext.h"
+#include "ui/review_desk.h"
 #include "ui/save_dialogs.h"
 
 namespace loggrevy {
@@ -119,6 +120,7 @@ TfrmImport::TfrmImport(std::unique_ptr<TImportSession> session, std::unique_ptr<
   setTabOrder(btnExit_, otlImpLogs_);
   LogPage_->ChainTabOrder(otlImpLogs_);
   BuildCrossCheckActions();
+  BuildReviewActions();
 
   SetButtonState(TSelectionKind::skNone);
   // At start the page is shown empty and every toolbar button is enabled.
@@ -242,9 +244,19 @@ void TfrmImport::ImportFiles(const QStringList& paths) {
   if (Closed_ || paths.isEmpty()) return;
   std::vector<std::string> native;
   native.reserve(static_cast<std::size_t>(paths.size()));
-  for (const QString& path : paths) native.push_back(ToNativePath(path));
-  const int32_t year = CurrentYear_();
+  for (const QString& path : paths) {
+    if (IsReviewFileName(path)) {
+      Review_->Open(path);
+    } else {
+      native.push_back(ToNativePath(path));
+    }
+  }
+  if (!native.empty()) ImportPaths(native, CurrentYear_());
+}
 
+void TfrmImport::ImportPaths(const std::vector<std::string>& native, int32_t year) {
+  if (Closed_ || native.empty()) return;
+  const auto pathCount = static_cast<qsizetype>(native.size());
   // A cross-check is of the batch as it was: it is set aside while the batch
   // changes and run again afterwards.
   CrossCheckHub_->Suspend();
@@ -254,9 +266,9 @@ void TfrmImport::ImportFiles(const QStringList& paths) {
   if (reloadsShown) HandToViewers(nullptr, nullptr);
 
   std::unique_ptr<QProgressDialog> progress;
-  if (paths.size() >= kProgressThreshold) {
+  if (pathCount >= kProgressThreshold) {
     progress = std::make_unique<QProgressDialog>(QStringLiteral("Läser loggar..."), QString(), 0,
-                                                 static_cast<int>(paths.size()), this);
+                                                 static_cast<int>(pathCount), this);
     progress->setObjectName(QStringLiteral("dlgProgress"));
     progress->setWindowModality(Qt::ApplicationModal);
     progress->setCancelButton(nullptr);
@@ -276,6 +288,7 @@ void TfrmImport::ImportFiles(const QStringList& paths) {
   otlImpLogs_->expandAll();
   if (reloadsShown) otlImpLogsClick();
   CrossCheckHub_->Resume(this);
+  Review_->LogsImported();
 }
 
 void TfrmImport::NodeInserted(TOutlineNode* parentNode, std::size_t index, TOutlineNode& node) {
@@ -348,6 +361,11 @@ void TfrmImport::SetButtonState(TSelectionKind kind) {
 }
 
 void TfrmImport::closeEvent(QCloseEvent* event) {
+  if (!Closed_ && !Review_->ConfirmClose()) {
+    event->ignore();
+    return;
+  }
+  Review_->Closed();
   FormClose();
   event->accept();
 }

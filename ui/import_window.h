@@ -33,6 +33,7 @@ class TfrmEdiText;
 class TfrmImportView;
 class TfrmResults;
 class TfrmSeason;
+class TReviewDesk;
 struct TOutlineNode;
 
 // The button states of the main window.
@@ -86,6 +87,16 @@ class TfrmImport final : public QWidget {
   // Selects the log in the outline and shows the QSO (1-based) in the log view.
   void ShowLogQso(TLog* log, int qso);
 
+  // The review of the logs: its file, the undo steps, the recovery copy.
+  TReviewDesk& Review() const { return *Review_; }
+  // Imports native paths for a contest year, as ImportFiles does.
+  void ImportPaths(const std::vector<std::string>& paths, int32_t year);
+  // Lets go of every log, and of every window that shows one.
+  void ClearLogs();
+  // Judgements or accepted figures of these logs were changed outside the
+  // windows (undo, opening a review): every figure and window follows.
+  void JudgementsChanged(const std::vector<TLog*>& logs);
+
  protected:
   void closeEvent(QCloseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
@@ -108,6 +119,7 @@ class TfrmImport final : public QWidget {
   void FormClose();
 
   void BuildCrossCheckActions();
+  void BuildReviewActions();
   void CloseCrossCheckWindows();
   void ShowAcceptedFigures();
   void CrossCheckChanged();
@@ -154,6 +166,10 @@ class TfrmImport final : public QWidget {
   std::unordered_map<const TOutlineNode*, QPointer<TfrmCrossCheck>> CrossCheckWindows_;
   std::unordered_map<const TOutlineNode*, QPointer<TfrmResults>> ResultsWindows_;
   std::unordered_map<const TLog*, QPointer<TfrmCheckReport>> ReportWindows_;
+
+  TReviewDesk* Review_ = nullptr;
+  QPushButton* btnReview_ = nullptr;
+  QMenu* ReviewMenu_ = nullptr;
 };
 
 }  // namespace loggrevy

@@ -1,8 +1,10 @@
 // loggrevy: the judge's desktop program. Files named on the command line are
-// imported at start, so a file manager can open .edi files with it.
+// imported at start (a review file opened), so a file manager can open .edi
+// and .loggrevy files with it.
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QScreen>
 #include <QTimer>
 #include <QTreeWidget>
@@ -24,6 +26,7 @@
 #include "ui/qt_translation.h"
 #include "ui/results_window.h"
 #include "ui/season_window.h"
+#include "ui/review_desk.h"
 
 namespace {
 
@@ -107,6 +110,13 @@ void ShowCrossCheckWindow(loggrevy::TfrmImport& main, const QString& which, cons
   }
 }
 
+// Where the recovery copies of unsaved reviews are kept.
+QString RecoveryFolder() {
+  QString state = qEnvironmentVariable("XDG_STATE_HOME");
+  if (state.isEmpty() || !QDir::isAbsolutePath(state)) state = QDir::homePath() + QStringLiteral("/.local/state");
+  return state + QStringLiteral("/loggrevy");
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -128,6 +138,8 @@ int main(int argc, char* argv[]) {
   main.setWindowIcon(QIcon(loggrevy::ProgramPicture()));
   main.move(main.screen()->availableGeometry().center() - main.rect().center());
   main.show();
+  main.Review().SetRecoveryFolder(RecoveryFolder());
+  main.Review().OfferRecovery();
 
   if (!line.Files.isEmpty()) main.ImportFiles(line.Files);
   if (line.ShowViewers || line.ShowAbout) ShowEverything(main, about, line.ShowAbout, line.Select);

@@ -29,6 +29,7 @@
 #include "ui/import_view.h"
 #include "ui/qtext.h"
 #include "ui/results_window.h"
+#include "ui/review_desk.h"
 #include "ui/save_dialogs.h"
 #include "ui/xstrgrid.h"
 #include "ui_test_support.h"
@@ -212,10 +213,13 @@ void TestCrossCheck::contextMenuOffersTheCrossCheckPerNode() {
     QVERIFY(action->isShortcutVisibleInContextMenu());
     QVERIFY(menu.actions().contains(action));
   }
+  // The review's entries follow, on every node.
+  const QList<QAction*> review = Window_->findChild<QMenu*>(QStringLiteral("mnuReview"))->actions();
   const auto offered = [&] {
     Window_->PrepareOutlineMenu();
     QStringList texts;
     for (QAction* action : menu.actions()) {
+      if (review.contains(action)) continue;
       if (action->isVisible() && action->isEnabled() && !action->isSeparator()) texts.append(action->text());
     }
     return texts;
@@ -634,6 +638,17 @@ void TestCrossCheck::closingWithEveryWindowOpenIsClean() {
   QCOMPARE(Window_->ImportView().Grid().ColCount(), 11);
   QCoreApplication::processEvents();
 
+  // The judgements applied are not kept.
+  struct TDiscard final : IReviewDialogs {
+    QString ChooseReviewToOpen(QWidget*, const QString&) override { return {}; }
+    QString ChooseReviewToSave(QWidget*, const QString&) override { return {}; }
+    TSaveChangesAnswer AskSaveChanges(QWidget*) override { return TSaveChangesAnswer::Discard; }
+    TAddOrReplaceAnswer AskAddOrReplace(QWidget*) override { return TAddOrReplaceAnswer::Cancel; }
+    bool AskRestore(QWidget*, const QString&) override { return false; }
+    bool AskReadOnly(QWidget*, const QString&) override { return false; }
+    void ShowMessage(QWidget*, const QString&, const QString&) override {}
+  };
+  Window_->Review().SetDialogs(std::make_unique<TDiscard>());
   QTest::mouseClick(Window_->findChild<QPushButton*>(QStringLiteral("btnExit")), Qt::LeftButton);
   QVERIFY(Window_->isHidden());
   QCOMPARE(Window_->findChild<TfrmCrossCheck*>(), nullptr);
