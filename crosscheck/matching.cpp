@@ -154,13 +154,21 @@ class TGroupMatcher {
   void Run(const std::function<void(std::size_t)>& finished) {
     PassPartner(Options_.TimeToleranceMinutes, TVerdict::Confirmed, TBuckets::All);
     PassBustedCall();
+    PassBustedSerial();
     PassPartner(kAnyDifference, TVerdict::TimeMismatch, TBuckets::LeftOver);
+    PassProbableBustedCall();
+    Fits_.assign(Open_.size(), 0);
+    InOrder_.assign(LogInfo_.size(), 0);
+    RunSlices(LogInfo_.size(), Jobs_, [&](std::size_t begin, std::size_t end) {
+      for (std::size_t local = begin; local < end; ++local) ClockAndPlaces(local);
+    });
     RunSlices(LogInfo_.size(), Jobs_, [&](std::size_t begin, std::size_t end) {
       for (std::size_t local = begin; local < end; ++local) {
         FinishLog(local);
         finished(static_cast<std::size_t>(LogInfo_[local].Log));
       }
     });
+    CountPartnerRecords();
   }
 
  private:
@@ -270,9 +278,8 @@ class TGroupMatcher {
       for (std::size_t local = SliceBegin(slice, slices); local < SliceBegin(slice + 1, slices); ++local) {
         const TLogInfo& info = LogInfo_[local];
         for (uint32_t record = info.First; record < EndOf(local); ++record) {
-          TId partner =
+          const TId partner =
               Partner_[record] == kNoId ? kNoId : calls[slice].Global[static_cast<std::size_t>(Partner_[record])];
-          if (!Open_[record]) partner = kNoId;
           // A record of the own call keeps the own station as its partner
           // until the verdicts are made (see MakeVerdicts).
           if (partner == kNoId || partner == info.Station) Open_[record] = 0;
@@ -315,7 +322,8 @@ class TGroupMatcher {
 
   // Whether each record of a slice of logs has a known time, and the
   // slice's number of its call (kNoId where the call names no station), in
-  // Partner_.
+  // Partner_, also for a record without a time: it still counts among the
+  // records that logged its partner.
   void ReadSlice(std::size_t slice, std::size_t slices, TSliceCalls& calls) {
     ForEachRecord(SliceBegin(slice, slices), SliceBegin(slice + 1, slices),
                   [&](const TLogInfo& info, uint32_t record, const TQSORecord& q, int32_t minutes) {
@@ -341,11 +349,10 @@ class TGroupMatcher {
       if (partner == kNoId) return;
       if (Loggers_.size() < Ids_.Size()) Loggers_.resize(Ids_.Size());
       Loggers_[static_cast<std::size_t>(partner)].Note(info.Station);
-      if (minutes == kUnknownMinutes) return;
       // A record of the own call keeps the own station as its partner until
       // the verdicts are made (see MakeVerdicts).
       Partner_[record] = partner;
-      Open_[record] = partner == info.Station ? 0 : 1;
+      Open_[record] = minutes != kUnknownMinutes && partner != info.Station ? 1 : 0;
     });
   }
 
@@ -470,7 +477,9 @@ class TGroupMatcher {
         std::vector<TQsoVerdict>& verdicts = Results_[static_cast<std::size_t>(info.Log)].Qsos;
         verdicts.assign(EndOf(local) - info.First, TQsoVerdict{});
         for (uint32_t record = info.First; record < EndOf(local); ++record) {
-          if (Partner_[record] == info.Station) verdicts[record - info.First].Verdict = TVerdict::OwnCall;
+          if (Partner_[record] == info.Station && MinutesAt(local, record - info.First) != kUnknownMinutes) {
+            verdicts[record - info.First].Verdict = TVerdict::OwnCall;
+          }
         }
       }
     });
@@ -675,6 +684,135 @@ class TGroupMatcher {
     }
   }
 
+  const TQSORecord& QsoOf(std::size_t local, uint32_t position) const {
+    return Logs_[static_cast<std::size_t>(LogInfo_[local].Log)]->Edi().QSOs[position];
+  }
+
+  // A record left open whose serial numbers agree both ways with an open
+  // record that logged this log's station at about this time: the QSO
+  // happened, whatever call was written. Only the open records of the
+  // buckets left over can be found; they are looked up by the station they
+  // logged and their two numbers.
+  void PassBustedSerial() {
+    struct TSerials {
+      TId Worked;
+      int32_t Sent;
+      int32_t Received;
+      uint32_t Place;  // in Entries_
+      auto operator<=>(const TSerials&) const = default;
+    };
+    std::vector<TSerials> found;
+    for (uint32_t bucket = 0; bucket < BucketCount(); ++bucket) {
+      if (!LeftOver_[bucket]) continue;
+      for (uint32_t at = BucketBegins_[bucket]; at < BucketBegins_[bucket + 1]; ++at) {
+        const TEntry& e = Entries_[at];
+        if (!IsOpen(e)) continue;
+        const TQSORecord& r = QsoOf(static_cast<std::size_t>(e.Local), e.Position());
+        if (r.SentNr > 0 && r.RcvdNr > 0) found.push_back({Partner_[RecordOf(e)], r.SentNr, r.RcvdNr, at});
+      }
+    }
+    if (found.empty()) return;
+    std::sort(found.begin(), found.end());
+    for (std::size_t local = 0; local < LogInfo_.size(); ++local) {
+      const TLogInfo& info = LogInfo_[local];
+      for (uint32_t record = info.First; record < EndOf(local); ++record) {
+        if (!Open_[record]) continue;
+        const uint32_t position = record - info.First;
+        const TQSORecord& q = QsoOf(local, position);
+        if (q.SentNr <= 0 || q.RcvdNr <= 0) continue;
+        const TEntry own{static_cast<int32_t>(local), position << 1, MinutesAt(local, position)};
+        const auto first = std::lower_bound(found.begin(), found.end(), TSerials{info.Station, q.RcvdNr, q.SentNr, 0});
+        uint32_t best = kNoPlace;
+        int64_t bestDelta = 0;
+        for (auto it = first;
+             it != found.end() && it->Worked == info.Station && it->Sent == q.RcvdNr && it->Received == q.SentNr;
+             ++it) {
+          const TEntry& e = Entries_[it->Place];
+          const TId station = StationOf(e);
+          if (!IsOpen(e) || station == info.Station || station == Partner_[record]) continue;
+          const int64_t delta = std::llabs(int64_t{e.Minutes} - own.Minutes);
+          if (delta > Options_.TimeToleranceMinutes) continue;
+          if (best == kNoPlace || delta < bestDelta || (delta == bestDelta && RecordOf(e) < RecordOf(Entries_[best]))) {
+            best = it->Place;
+            bestDelta = delta;
+          }
+        }
+        if (best != kNoPlace) Pair(own, Entries_[best], TVerdict::BustedCall, TVerdict::ConfirmedPartnerBusted);
+      }
+    }
+  }
+
+  // A record that only its own log's station logged, at a place where at
+  // least two other stations logged a call one character from it: most
+  // likely that call, miscopied. Such records are few, and only the records
+  // received at their places are read.
+  void PassProbableBustedCall() {
+    struct TLonely {
+      uint64_t Locator;
+      uint32_t Local;
+      uint32_t Record;
+    };
+    std::vector<TLonely> lonely;
+    for (std::size_t local = 0; local < LogInfo_.size(); ++local) {
+      const TLogInfo& info = LogInfo_[local];
+      for (uint32_t record = info.First; record < EndOf(local); ++record) {
+        if (!Open_[record] || RestVerdict(Partner_[record], info.Station) != TVerdict::Unique) continue;
+        const TQSORecord& q = QsoOf(local, record - info.First);
+        if (!IsValidLocator(q.RcvdWWL.View().substr(0, 6))) continue;
+        lonely.push_back({PackSix(q.RcvdWWL), static_cast<uint32_t>(local), record});
+      }
+    }
+    if (lonely.empty()) return;
+    std::vector<uint64_t> places;
+    for (const TLonely& l : lonely) places.push_back(l.Locator);
+    std::sort(places.begin(), places.end());
+    places.erase(std::unique(places.begin(), places.end()), places.end());
+    struct TLogged {
+      uint64_t Locator;
+      TId Call;
+      TId By;
+      auto operator<=>(const TLogged&) const = default;
+    };
+    std::vector<TLogged> logged;
+    ForEachRecord(0, LogInfo_.size(), [&](const TLogInfo& info, uint32_t record, const TQSORecord& q, int32_t) {
+      const uint64_t locator = PackSix(q.RcvdWWL);
+      if (Partner_[record] != kNoId && std::binary_search(places.begin(), places.end(), locator)) {
+        logged.push_back({locator, Partner_[record], info.Station});
+      }
+    });
+    std::sort(logged.begin(), logged.end());
+    logged.erase(std::unique(logged.begin(), logged.end()), logged.end());
+    if (NameBegins_.empty()) KeepNames();
+    for (const TLonely& l : lonely) {
+      const TLogInfo& info = LogInfo_[l.Local];
+      const TId meant = Partner_[l.Record];
+      auto at = std::lower_bound(logged.begin(), logged.end(), TLogged{l.Locator, 0, 0});
+      TId best = kNoId;
+      int32_t bestStations = 0;
+      while (at != logged.end() && at->Locator == l.Locator) {
+        const TId call = at->Call;
+        int32_t stations = 0;
+        for (; at != logged.end() && at->Locator == l.Locator && at->Call == call; ++at) {
+          if (at->By != info.Station && at->By != call) ++stations;
+        }
+        if (stations < 2 || call == info.Station || call == meant || stations < bestStations ||
+            !MayBeSimilar(meant, call) || !Similar(NameOf(meant), NameOf(call))) {
+          continue;
+        }
+        if (stations > bestStations || NameOf(call) < NameOf(best)) {
+          best = call;
+          bestStations = stations;
+        }
+      }
+      if (best == kNoId) continue;
+      const uint32_t position = l.Record - info.First;
+      Results_[static_cast<std::size_t>(info.Log)].Qsos[position].Verdict = TVerdict::ProbableBustedCall;
+      Results_[static_cast<std::size_t>(info.Log)].Probable.push_back(
+          {static_cast<int32_t>(position), std::string(NameOf(best)), bestStations});
+      Open_[l.Record] = 0;
+    }
+  }
+
   // The calls of the group in one stretch of memory, and which characters
   // each holds, for the many comparisons of the busted-call pass.
   void KeepNames() {
@@ -763,15 +901,82 @@ class TGroupMatcher {
         WorkedByBegins_[static_cast<std::size_t>(station) + 1] - WorkedByBegins_[static_cast<std::size_t>(station)]);
   }
 
+  // The clock offset of a log from the pairs of the direct and the time
+  // pass, and in one walk whether its confirmed records are in time order
+  // and whether each record of a time pair fits between its confirmed
+  // neighbours (in Fits_). Reads only the log's own verdicts of the passes.
+  void ClockAndPlaces(std::size_t local) {
+    const TLogInfo& own = LogInfo_[local];
+    TLogCrossCheck& result = Results_[static_cast<std::size_t>(own.Log)];
+    const int64_t tolerance = Options_.TimeToleranceMinutes;
+    std::vector<int32_t> deltas;
+    std::vector<uint32_t> waiting;  // time pairs since the last confirmed record
+    std::optional<int64_t> last;    // the time of the last confirmed record
+    bool inOrder = true;
+    for (std::size_t position = 0; position < result.Qsos.size(); ++position) {
+      const TQsoVerdict& v = result.Qsos[position];
+      const uint32_t record = own.First + static_cast<uint32_t>(position);
+      if (Open_[record]) continue;
+      const int64_t minutes = MinutesAt(local, static_cast<uint32_t>(position));
+      switch (v.Verdict) {
+        case TVerdict::Confirmed:
+        case TVerdict::ConfirmedPartnerBusted:
+        case TVerdict::BustedCall:
+          if (v.Verdict == TVerdict::Confirmed) deltas.push_back(v.DeltaMinutes);
+          if (last && minutes < *last - tolerance) inOrder = false;
+          for (const uint32_t time : waiting) Fits_[time] = MinutesAt(local, time - own.First) <= minutes + tolerance;
+          waiting.clear();
+          last = minutes;
+          break;
+        case TVerdict::TimeMismatch:
+          deltas.push_back(v.DeltaMinutes);
+          if (!last || minutes >= *last - tolerance) {
+            Fits_[record] = 1;
+            waiting.push_back(record);
+          }
+          break;
+        default: break;
+      }
+    }
+    InOrder_[local] = inOrder ? 1 : 0;
+    if (deltas.empty()) return;
+    result.ClockPairs = static_cast<int32_t>(deltas.size());
+    if (deltas.size() < 3) return;
+    const auto middle = deltas.begin() + static_cast<std::ptrdiff_t>((deltas.size() - 1) / 2);
+    std::nth_element(deltas.begin(), middle, deltas.end());
+    result.ClockOffsetMinutes = *middle;
+  }
+
+  // Whether a log's clock, off by more than the tolerance, explains the
+  // difference of one of its time pairs.
+  bool ClockWrong(const std::optional<int32_t>& offset, int64_t delta) const {
+    const int64_t tolerance = Options_.TimeToleranceMinutes;
+    return offset && std::llabs(int64_t{*offset}) > tolerance && std::llabs(delta - *offset) <= tolerance;
+  }
+
+  // Whether the other record of a time pair is the one whose time is wrong:
+  // the side whose clock is off keeps the time error, and otherwise, between
+  // two logs written in time order, the record that does not fit between its
+  // confirmed neighbours.
+  bool OtherAtFault(std::size_t local, uint32_t record, const TQsoVerdict& v) const {
+    const auto otherLocal = static_cast<std::size_t>(LocalOf_[static_cast<std::size_t>(v.OtherLog)]);
+    const bool ownClock =
+        ClockWrong(Results_[static_cast<std::size_t>(LogInfo_[local].Log)].ClockOffsetMinutes, v.DeltaMinutes);
+    const bool otherClock =
+        ClockWrong(Results_[static_cast<std::size_t>(v.OtherLog)].ClockOffsetMinutes, -int64_t{v.DeltaMinutes});
+    if (ownClock != otherClock) return otherClock;
+    if (!InOrder_[local] || !InOrder_[otherLocal]) return false;
+    const uint32_t other = LogInfo_[otherLocal].First + static_cast<uint32_t>(v.OtherQso - 1);
+    return Fits_[record] != 0 && Fits_[other] == 0;
+  }
+
   // What is left of a log after the passes: a verdict for each record still
-  // open, the clock from the pairs of the direct and the time pass, and the
-  // exchange of every confirmed record checked against the other log.
+  // open, the side not at fault of each time pair, and the exchange of every
+  // confirmed record checked against the other log.
   void FinishLog(std::size_t local) {
     const TLogInfo& own = LogInfo_[local];
     TLogCrossCheck& result = Results_[static_cast<std::size_t>(own.Log)];
     const std::vector<TQSORecord>& qsos = Logs_[static_cast<std::size_t>(own.Log)]->Edi().QSOs;
-    std::vector<int32_t> deltas;
-    deltas.reserve(result.Qsos.size());
     for (std::size_t position = 0; position < result.Qsos.size(); ++position) {
       if (position + kRecordsAhead < qsos.size()) __builtin_prefetch(&qsos[position + kRecordsAhead]);
       TQsoVerdict& v = result.Qsos[position];
@@ -780,8 +985,13 @@ class TGroupMatcher {
         v.Verdict = RestVerdict(Partner_[record], own.Station);
         continue;
       }
-      if (v.Verdict == TVerdict::Confirmed || v.Verdict == TVerdict::TimeMismatch) deltas.push_back(v.DeltaMinutes);
-      if (v.Verdict != TVerdict::Confirmed && v.Verdict != TVerdict::ConfirmedPartnerBusted) continue;
+      if (v.Verdict == TVerdict::TimeMismatch && OtherAtFault(local, record, v)) {
+        v.Verdict = TVerdict::ConfirmedPartnerTime;
+      }
+      if (v.Verdict != TVerdict::Confirmed && v.Verdict != TVerdict::ConfirmedPartnerBusted &&
+          v.Verdict != TVerdict::ConfirmedPartnerTime) {
+        continue;
+      }
       const TQSORecord& q = qsos[position];
       const TLogInfo& other = LogInfo_[static_cast<std::size_t>(LocalOf_[static_cast<std::size_t>(v.OtherLog)])];
       if (other.LocatorValid && other.Locator != PackSix(q.RcvdWWL)) {
@@ -795,12 +1005,35 @@ class TGroupMatcher {
         v.Verdict = TVerdict::BustedSerial;
       }
     }
-    if (deltas.empty()) return;
-    result.ClockPairs = static_cast<int32_t>(deltas.size());
-    if (deltas.size() < 3) return;
-    const auto middle = deltas.begin() + static_cast<std::ptrdiff_t>((deltas.size() - 1) / 2);
-    std::nth_element(deltas.begin(), middle, deltas.end());
-    result.ClockOffsetMinutes = *middle;
+  }
+
+  // For each active station, the records of the other active logs that
+  // logged it and those of them whose verdict proposes invalid, once every
+  // verdict is made.
+  void CountPartnerRecords() {
+    std::vector<int32_t> records(Ids_.Size(), 0);
+    std::vector<std::vector<TRecordRef>> lost(Ids_.Size());
+    for (std::size_t local = 0; local < LogInfo_.size(); ++local) {
+      const TLogInfo& info = LogInfo_[local];
+      const std::vector<TQsoVerdict>& verdicts = Results_[static_cast<std::size_t>(info.Log)].Qsos;
+      for (uint32_t record = info.First; record < EndOf(local); ++record) {
+        const TId partner = Partner_[record];
+        if (partner == kNoId || partner == info.Station ||
+            KindOf_[static_cast<std::size_t>(partner)] != TStationKind::Active) {
+          continue;
+        }
+        ++records[static_cast<std::size_t>(partner)];
+        const uint32_t position = record - info.First;
+        if (ProposesInvalid(verdicts[position].Verdict)) {
+          lost[static_cast<std::size_t>(partner)].push_back({info.Log, static_cast<int32_t>(position)});
+        }
+      }
+    }
+    for (const TLogInfo& info : LogInfo_) {
+      TLogCrossCheck& result = Results_[static_cast<std::size_t>(info.Log)];
+      result.PartnerRecords = records[static_cast<std::size_t>(info.Station)];
+      result.PartnerLost = lost[static_cast<std::size_t>(info.Station)];
+    }
   }
 
   TVerdict RestVerdict(TId partner, TId station) const {
@@ -826,6 +1059,8 @@ class TGroupMatcher {
   std::vector<TStationKind> KindOf_;  // per station: whether it has an active or an unreadable log
   std::vector<TId> Partner_;          // per record
   std::vector<uint8_t> Open_;         // per record: not yet given a verdict (bytes, written on the threads)
+  std::vector<uint8_t> Fits_;         // per record of a time pair: its time fits between its confirmed neighbours
+  std::vector<uint8_t> InOrder_;      // per log: its confirmed records are in time order
   std::vector<TEntry> Entries_;       // the open records, bucket by bucket
   std::vector<uint32_t> BucketBegins_;
   std::vector<TId> BucketHighs_;      // per bucket: the higher station of its pair
