@@ -2,6 +2,7 @@
 
 #include "core/cp1252.h"
 #include "crosscheck_batch.h"
+#include "results/writers.h"
 
 namespace loggrevy {
 namespace {
@@ -50,8 +51,9 @@ TEST_P(WhoIsAtFault, OnlyTheSideAtFaultLosesTheQso) {
 // X logs the stations A, B and C at the given times; each of them logs X at
 // 1800, 1820 and 1840.
 std::vector<TStation> ThreePartners(const char* a, const char* b, const char* c) {
-  return {{"SM5ABC", "JO66SD", {std::string(a) + " SM6AAA JO57AA", std::string(b) + " SM6BBB JO57AA",
-                                std::string(c) + " SM6CCC JO57AA"}},
+  return {{"SM5ABC",
+           "JO66SD",
+           {std::string(a) + " SM6AAA JO57AA", std::string(b) + " SM6BBB JO57AA", std::string(c) + " SM6CCC JO57AA"}},
           {"SM6AAA", "JO57AA", {"1800 SM5ABC JO66SD"}},
           {"SM6BBB", "JO57AA", {"1820 SM5ABC JO66SD"}},
           {"SM6CCC", "JO57AA", {"1840 SM5ABC JO66SD"}}};
@@ -60,7 +62,8 @@ std::vector<TStation> ThreePartners(const char* a, const char* b, const char* c)
 // X logs A at 1800, B at b, C at c and D at 1820; C logs X at 1900 between
 // two confirmed QSOs at 1855 and 1905.
 std::vector<TStation> InTheMiddle(const char* b, const char* c) {
-  return {{"SM5ABC", "JO66SD",
+  return {{"SM5ABC",
+           "JO66SD",
            {"1800 SM6AAA JO57AA", std::string(b) + " SM6BBB JO57AA", std::string(c) + " SM6CCC JO57AA",
             "1820 SM6DDD JO57AA"}},
           {"SM6AAA", "JO57AA", {"1800 SM5ABC JO66SD"}},
@@ -156,10 +159,10 @@ INSTANTIATE_TEST_SUITE_P(
         TFaultCase{"SerialZeroAgainstAboveZero",
                    {{"SM5ABC", "JO66SD", {"1800 OK9A5M JN75AA 0 7"}}, {"9A5M", "JN75AA", {"1801 SM5ABC JO66SD 7 0"}}},
                    {"unique", "not-in-log"}},
-        TFaultCase{"NegativeSerials",
-                   {{"SM5ABC", "JO66SD", {"1800 OK9A5M JN75AA -1 -1"}},
-                    {"9A5M", "JN75AA", {"1801 SM5ABC JO66SD -1 -1"}}},
-                   {"unique", "not-in-log"}},
+        TFaultCase{
+            "NegativeSerials",
+            {{"SM5ABC", "JO66SD", {"1800 OK9A5M JN75AA -1 -1"}}, {"9A5M", "JN75AA", {"1801 SM5ABC JO66SD -1 -1"}}},
+            {"unique", "not-in-log"}},
         TFaultCase{"SerialsBeyondTolerance",
                    {{"SM5ABC", "JO66SD", {"1800 OK9A5M JN75AA 5 7"}}, {"9A5M", "JN75AA", {"1811 SM5ABC JO66SD 7 5"}}},
                    {"unique", "not-in-log"}},
@@ -189,7 +192,8 @@ INSTANTIATE_TEST_SUITE_P(
 // call: the most stations, then the least call.
 TEST(NewVerdicts, TellWhatWasFound) {
   const TBatch time(ThreePartners("1811", "1831", "1851"));
-  EXPECT_EQ(Cp1252ToUtf8(time.Verdicts(1)), "confirmed-partner-time Bekräftad, motstationens tid avviker 11 min @0/1 -11");
+  EXPECT_EQ(Cp1252ToUtf8(time.Verdicts(1)),
+            "confirmed-partner-time Bekräftad, motstationens tid avviker 11 min @0/1 -11");
 
   const TBatch serials(std::vector<TStation>{{"SM5ABC", "JO66SD", {"1800 OK9A5M JN75AA 5 7"}},
                                              {"9A5M", "JN75AA", {"1801 SM5ABC JO66SD 7 5"}}});
@@ -207,6 +211,21 @@ TEST(NewVerdicts, TellWhatWasFound) {
   stations.push_back({"SM7EEE", "JO77AA", {"1800 SM6XYZ JO57AA"}});
   EXPECT_EQ(Cp1252ToUtf8(TBatch(stations).Verdicts(0)),
             "probable-busted-call Trolig fel signal, troligen SM6XYZ, loggad på samma lokator av 3 andra");
+}
+
+// The check report lists what a station's partners lost with it.
+TEST(NewVerdicts, TheCheckReportListsWhatPartnersLose) {
+  const TBatch batch(ThreePartners("1811", "1831", "1851"));
+  const auto part = [&](std::size_t log) {
+    std::ostringstream out;
+    WriteCheckReport(out, *batch.Check, log);
+    const std::string text = out.str();
+    return text.substr(text.find("QSO som motstationerna"));
+  };
+  EXPECT_EQ(part(0), "QSO som motstationerna förlorar med dig:\n  0 av 3 QSO (0 %)\n");
+  EXPECT_EQ(part(2),
+            "QSO som motstationerna förlorar med dig:\n  1 av 1 QSO (100 %)\n"
+            "  SM5ABC QSO 2 1831: Tidsfel, 11 min från motstationens logg\n");
 }
 
 }  // namespace
