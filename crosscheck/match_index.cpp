@@ -1,11 +1,11 @@
-#include "crosscheck/group_matcher.h"
 #include "core/locator.h"
+#include "crosscheck/group_matcher.h"
 
 namespace loggrevy::matching {
 
 TGroupMatcher::TGroupMatcher(const std::vector<TLog*>& logs, const std::vector<std::vector<int32_t>>& minutes,
-              const TBatchGroups& groups, const TBatchGroup& group, const TCrossCheckOptions& options,
-              std::size_t jobs, std::vector<TLogCrossCheck>& results)
+                             const TBatchGroups& groups, const TBatchGroup& group, const TCrossCheckOptions& options,
+                             std::size_t jobs, std::vector<TLogCrossCheck>& results)
     : Logs_(logs),
       Minutes_(minutes),
       Options_(options),

@@ -29,8 +29,7 @@ void TGroupMatcher::PassBustedCall() {
     const uint32_t end = EndOf(local);
     for (uint32_t record = info.First; record < end; ++record) {
       if (!mayFind[record] || !Open_[record]) continue;
-      const TEntry own{static_cast<int32_t>(local), (record - info.First) << 1,
-                       MinutesAt(local, record - info.First)};
+      const TEntry own{static_cast<int32_t>(local), (record - info.First) << 1, MinutesAt(local, record - info.First)};
       const TId partner = Partner_[record];
       uint32_t best = kNoPlace;
       int64_t bestDelta = 0;
@@ -93,8 +92,7 @@ void TGroupMatcher::PassBustedSerial() {
       uint32_t best = kNoPlace;
       int64_t bestDelta = 0;
       for (auto it = first;
-           it != found.end() && it->Worked == info.Station && it->Sent == q.RcvdNr && it->Received == q.SentNr;
-           ++it) {
+           it != found.end() && it->Worked == info.Station && it->Sent == q.RcvdNr && it->Received == q.SentNr; ++it) {
         const TEntry& e = Entries_[it->Place];
         const TId station = StationOf(e);
         if (!IsOpen(e) || station == info.Station || station == Partner_[record]) continue;
@@ -143,8 +141,7 @@ bool TGroupMatcher::MayFindBustedCall(TId station, uint32_t record, int32_t minu
     const uint32_t side = candidate > station ? 1u : 0u;
     for (uint32_t at = begin; at < end; ++at) {
       const TEntry& e = Entries_[at];
-      if (e.Side() == side && IsOpen(e) &&
-          std::llabs(int64_t{e.Minutes} - minutes) <= Options_.TimeToleranceMinutes) {
+      if (e.Side() == side && IsOpen(e) && std::llabs(int64_t{e.Minutes} - minutes) <= Options_.TimeToleranceMinutes) {
         return true;
       }
     }

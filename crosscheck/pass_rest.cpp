@@ -1,5 +1,5 @@
-#include "crosscheck/group_matcher.h"
 #include "core/locator.h"
+#include "crosscheck/group_matcher.h"
 
 namespace loggrevy::matching {
 

@@ -148,6 +148,12 @@ INSTANTIATE_TEST_SUITE_P(
                     {"SM6BBB", "JO57AA", {"1800 SM5ABC JO66SD"}},
                     {"SM6CCC", "JO57AA", {"1820 SM5ABC JO66SD"}}},
                    {"confirmed confirmed time-mismatch", "confirmed", "confirmed", "time-mismatch"}},
+        TFaultCase{"EveryTimeUnknown",
+                   {{"SM5ABC", "JO66SD", {"2460 SM6AAA JO57AA", "1899 SM6BBB JO57AA"}},
+                    {"SM6AAA", "JO57AA", {"1800 SM5ABC JO66SD"}},
+                    {"SM6BBB", "JO57AA", {"1810 SM5ABC JO66SD"}}},
+                   {"unverifiable unverifiable", "not-in-log", "not-in-log"},
+                   "2/2 0/1 0/1"},
         // A busted call found by serial numbers agreeing both ways.
         TFaultCase{"SerialsAgreeBothWays",
                    {{"SM5ABC", "JO66SD", {"1800 OK9A5M JN75AA 5 7"}}, {"9A5M", "JN75AA", {"1801 SM5ABC JO66SD 7 5"}}},
