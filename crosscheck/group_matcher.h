@@ -7,6 +7,7 @@
 // (who_is_at_fault.cpp), and the exchange and the counts (matching.cpp).
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cstdlib>
 #include <cstring>
@@ -307,7 +308,8 @@ class TGroupMatcher {
   void PassProbableBustedCall();
 
   // Who is at fault in a time pair (who_is_at_fault.cpp).
-  void ClockAndPlaces(std::size_t local);
+  void Clock(std::size_t local);
+  void Places(std::size_t local);
   bool ClockWrong(const std::optional<int32_t>& offset, int64_t delta) const;
   bool OtherAtFault(std::size_t local, uint32_t record, const TQsoVerdict& v) const;
 
@@ -330,8 +332,9 @@ class TGroupMatcher {
   std::vector<TId> Partner_;          // per record
   std::vector<uint8_t> Open_;         // per record: not yet given a verdict (bytes, written on the threads)
   std::vector<uint8_t> Fits_;         // per record of a time pair: its time fits between its confirmed neighbours
-  std::vector<uint8_t> InOrder_;      // per log: its confirmed records are in time order
-  std::vector<TEntry> Entries_;       // the open records, bucket by bucket
+  std::vector<std::vector<uint32_t>> TimePairs_;  // per log: the positions of its time pairs
+  std::vector<uint8_t> InOrder_;                  // per log: its confirmed records are in time order
+  std::vector<TEntry> Entries_;                   // the open records, bucket by bucket
   std::vector<uint32_t> BucketBegins_;
   std::vector<TId> BucketHighs_;      // per bucket: the higher station of its pair
   std::vector<uint32_t> LowBuckets_;  // per station: the first bucket in which it is the lower

@@ -10,8 +10,12 @@ void TGroupMatcher::Run(const std::function<void(std::size_t)>& finished) {
   PassProbableBustedCall();
   Fits_.assign(Open_.size(), 0);
   InOrder_.assign(LogInfo_.size(), 0);
+  TimePairs_.resize(LogInfo_.size());
   RunSlices(LogInfo_.size(), Jobs_, [&](std::size_t begin, std::size_t end) {
-    for (std::size_t local = begin; local < end; ++local) ClockAndPlaces(local);
+    for (std::size_t local = begin; local < end; ++local) Clock(local);
+  });
+  RunSlices(LogInfo_.size(), Jobs_, [&](std::size_t begin, std::size_t end) {
+    for (std::size_t local = begin; local < end; ++local) Places(local);
   });
   RunSlices(LogInfo_.size(), Jobs_, [&](std::size_t begin, std::size_t end) {
     for (std::size_t local = begin; local < end; ++local) {
@@ -63,20 +67,20 @@ void TGroupMatcher::FinishLog(std::size_t local) {
 // logged it and those of them whose verdict proposes invalid, once every
 // verdict is made.
 void TGroupMatcher::CountPartnerRecords() {
+  std::array<uint8_t, kVerdictCount> invalid{};
+  for (const TVerdict verdict : kAllVerdicts) invalid[static_cast<std::size_t>(verdict)] = ProposesInvalid(verdict);
   std::vector<int32_t> records(Ids_.Size(), 0);
   std::vector<std::vector<TRecordRef>> lost(Ids_.Size());
   for (std::size_t local = 0; local < LogInfo_.size(); ++local) {
     const TLogInfo& info = LogInfo_[local];
     const std::vector<TQsoVerdict>& verdicts = Results_[static_cast<std::size_t>(info.Log)].Qsos;
-    for (uint32_t record = info.First; record < EndOf(local); ++record) {
-      const TId partner = Partner_[record];
-      if (partner == kNoId || partner == info.Station ||
-          KindOf_[static_cast<std::size_t>(partner)] != TStationKind::Active) {
-        continue;
-      }
+    const TId* partners = Partner_.data() + info.First;
+    for (std::size_t position = 0; position < verdicts.size(); ++position) {
+      const TId partner = partners[position];
+      // Only the counts of active stations are read: no need to ask which the partner is.
+      if (partner == kNoId || partner == info.Station) continue;
       ++records[static_cast<std::size_t>(partner)];
-      const uint32_t position = record - info.First;
-      if (ProposesInvalid(verdicts[position].Verdict)) {
+      if (invalid[static_cast<std::size_t>(verdicts[position].Verdict)]) {
         lost[static_cast<std::size_t>(partner)].push_back({info.Log, static_cast<int32_t>(position)});
       }
     }

@@ -16,7 +16,8 @@ void TGroupMatcher::PassProbableBustedCall() {
   std::vector<TLonely> lonely;
   for (std::size_t local = 0; local < LogInfo_.size(); ++local) {
     const TLogInfo& info = LogInfo_[local];
-    for (uint32_t record = info.First; record < EndOf(local); ++record) {
+    const uint32_t end = EndOf(local);
+    for (uint32_t record = info.First; record < end; ++record) {
       if (!Open_[record] || RestVerdict(Partner_[record], info.Station) != TVerdict::Unique) continue;
       const TQSORecord& q = QsoOf(local, record - info.First);
       if (!IsValidLocator(q.RcvdWWL.View().substr(0, 6))) continue;
@@ -24,26 +25,47 @@ void TGroupMatcher::PassProbableBustedCall() {
     }
   }
   if (lonely.empty()) return;
-  std::vector<uint64_t> places;
-  for (const TLonely& l : lonely) places.push_back(l.Locator);
+  // The places of the lonely records with the call each logged, and the
+  // names of the calls for a quick look at which logged call may be near.
+  std::vector<std::pair<uint64_t, TId>> places;
+  for (const TLonely& l : lonely) places.emplace_back(l.Locator, Partner_[l.Record]);
   std::sort(places.begin(), places.end());
   places.erase(std::unique(places.begin(), places.end()), places.end());
+  if (NameBegins_.empty()) KeepNames();
   struct TLogged {
     uint64_t Locator;
     TId Call;
     TId By;
     auto operator<=>(const TLogged&) const = default;
   };
+  // A bit per hashed place: nearly every record is passed over after one
+  // load of its locator.
+  constexpr int kPlaceBits = 16;
+  const auto slot = [](uint64_t locator) { return (locator * 0x9E3779B97F4A7C15ull) >> (64 - kPlaceBits); };
+  std::vector<uint64_t> maybe((std::size_t{1} << kPlaceBits) / 64, 0);
+  for (const auto& [place, call] : places) maybe[slot(place) / 64] |= uint64_t{1} << (slot(place) % 64);
   std::vector<TLogged> logged;
-  ForEachRecord(0, LogInfo_.size(), [&](const TLogInfo& info, uint32_t record, const TQSORecord& q, int32_t) {
-    const uint64_t locator = PackSix(q.RcvdWWL);
-    if (Partner_[record] != kNoId && std::binary_search(places.begin(), places.end(), locator)) {
-      logged.push_back({locator, Partner_[record], info.Station});
+  for (std::size_t local = 0; local < LogInfo_.size(); ++local) {
+    const TLogInfo& info = LogInfo_[local];
+    const TQSORecord* qsos = Logs_[static_cast<std::size_t>(info.Log)]->Edi().QSOs.data();
+    const TId* partners = Partner_.data() + info.First;
+    const std::size_t count = EndOf(local) - info.First;
+    for (std::size_t position = 0; position < count; ++position) {
+      const uint64_t locator = PackSix(qsos[position].RcvdWWL);
+      const uint64_t at = slot(locator);
+      if ((maybe[at / 64] >> (at % 64) & 1u) == 0) continue;
+      const TId call = partners[position];
+      for (auto it = std::lower_bound(places.begin(), places.end(), std::pair<uint64_t, TId>{locator, kNoId});
+           it != places.end() && it->first == locator; ++it) {
+        if (call != kNoId && call != it->second && MayBeSimilar(call, it->second)) {
+          logged.push_back({locator, call, info.Station});
+          break;
+        }
+      }
     }
-  });
+  }
   std::sort(logged.begin(), logged.end());
   logged.erase(std::unique(logged.begin(), logged.end()), logged.end());
-  if (NameBegins_.empty()) KeepNames();
   for (const TLonely& l : lonely) {
     const TLogInfo& info = LogInfo_[l.Local];
     const TId meant = Partner_[l.Record];

@@ -3,49 +3,70 @@
 namespace loggrevy::matching {
 
 // The clock offset of a log from the pairs of the direct and the time
-// pass, and in one walk whether its confirmed records are in time order
-// and whether each record of a time pair fits between its confirmed
-// neighbours (in Fits_). Reads only the log's own verdicts of the passes.
-void TGroupMatcher::ClockAndPlaces(std::size_t local) {
+// pass, and the positions of its time pairs. Reads only the log's own
+// verdicts of the passes (a record still open has none of a pair yet).
+void TGroupMatcher::Clock(std::size_t local) {
   const TLogInfo& own = LogInfo_[local];
   TLogCrossCheck& result = Results_[static_cast<std::size_t>(own.Log)];
-  const int64_t tolerance = Options_.TimeToleranceMinutes;
-  std::vector<int32_t> deltas;
-  std::vector<uint32_t> waiting;  // time pairs since the last confirmed record
-  std::optional<int64_t> last;    // the time of the last confirmed record
-  bool inOrder = true;
-  for (std::size_t position = 0; position < result.Qsos.size(); ++position) {
-    const TQsoVerdict& v = result.Qsos[position];
-    const uint32_t record = own.First + static_cast<uint32_t>(position);
-    if (Open_[record]) continue;
-    const int64_t minutes = MinutesAt(local, static_cast<uint32_t>(position));
-    switch (v.Verdict) {
-      case TVerdict::Confirmed:
-      case TVerdict::ConfirmedPartnerBusted:
-      case TVerdict::BustedCall:
-        if (v.Verdict == TVerdict::Confirmed) deltas.push_back(v.DeltaMinutes);
-        if (last && minutes < *last - tolerance) inOrder = false;
-        for (const uint32_t time : waiting) Fits_[time] = MinutesAt(local, time - own.First) <= minutes + tolerance;
-        waiting.clear();
-        last = minutes;
-        break;
-      case TVerdict::TimeMismatch:
-        deltas.push_back(v.DeltaMinutes);
-        if (!last || minutes >= *last - tolerance) {
-          Fits_[record] = 1;
-          waiting.push_back(record);
-        }
-        break;
-      default: break;
-    }
+  // Plain stores into room for every record: this walk meets every record
+  // of the group.
+  const std::size_t count = result.Qsos.size();
+  std::vector<int32_t> deltas(count);
+  std::size_t pairs = 0;
+  const TQsoVerdict* verdicts = result.Qsos.data();
+  for (std::size_t position = 0; position < count; ++position) {
+    const TVerdict verdict = verdicts[position].Verdict;
+    if (verdict != TVerdict::Confirmed && verdict != TVerdict::TimeMismatch) continue;
+    deltas[pairs++] = verdicts[position].DeltaMinutes;
+    if (verdict == TVerdict::TimeMismatch) TimePairs_[local].push_back(static_cast<uint32_t>(position));
   }
-  InOrder_[local] = inOrder ? 1 : 0;
+  deltas.resize(pairs);
   if (deltas.empty()) return;
   result.ClockPairs = static_cast<int32_t>(deltas.size());
   if (deltas.size() < 3) return;
   const auto middle = deltas.begin() + static_cast<std::ptrdiff_t>((deltas.size() - 1) / 2);
   std::nth_element(deltas.begin(), middle, deltas.end());
   result.ClockOffsetMinutes = *middle;
+}
+
+// Whether a log's confirmed records are in time order and whether each
+// record of a time pair fits between its confirmed neighbours (in Fits_),
+// in one walk, for a log with a time pair that the clocks leave undecided
+// (the other log of that pair then has one too).
+void TGroupMatcher::Places(std::size_t local) {
+  const TLogInfo& own = LogInfo_[local];
+  const TLogCrossCheck& result = Results_[static_cast<std::size_t>(own.Log)];
+  const bool undecided = std::any_of(TimePairs_[local].begin(), TimePairs_[local].end(), [&](uint32_t position) {
+    const TQsoVerdict& v = result.Qsos[position];
+    return ClockWrong(result.ClockOffsetMinutes, v.DeltaMinutes) ==
+           ClockWrong(Results_[static_cast<std::size_t>(v.OtherLog)].ClockOffsetMinutes, -int64_t{v.DeltaMinutes});
+  });
+  if (!undecided) return;
+  const int32_t tolerance = Options_.TimeToleranceMinutes;
+  const int32_t* minutes = Minutes_[static_cast<std::size_t>(own.Log)].data();
+  uint8_t* fits = Fits_.data() + own.First;
+  std::vector<uint32_t> waiting;  // positions of time pairs since the last confirmed record
+  bool confirmed = false;         // whether a confirmed record came before
+  int64_t last = 0;               // the time of the last confirmed record
+  bool inOrder = true;
+  for (std::size_t position = 0; position < result.Qsos.size(); ++position) {
+    const TVerdict verdict = result.Qsos[position].Verdict;
+    if (verdict == TVerdict::TimeMismatch) {
+      if (!confirmed || minutes[position] >= last - tolerance) {
+        fits[position] = 1;
+        waiting.push_back(static_cast<uint32_t>(position));
+      }
+    } else if (verdict == TVerdict::Confirmed || verdict == TVerdict::ConfirmedPartnerBusted ||
+               verdict == TVerdict::BustedCall) {
+      const int64_t time = minutes[position];
+      if (confirmed && time < last - tolerance) inOrder = false;
+      for (const uint32_t pair : waiting) fits[pair] = minutes[pair] <= time + tolerance ? 1 : 0;
+      waiting.clear();
+      confirmed = true;
+      last = time;
+    }
+  }
+  InOrder_[local] = inOrder ? 1 : 0;
 }
 
 // Whether a log's clock, off by more than the tolerance, explains the
