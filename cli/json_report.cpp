@@ -232,6 +232,8 @@ void CrossCheckMember(TJsonWriter& json, const TCrossCheck& crossCheck) {
     json.Key("clock_offset_minutes");
     result.ClockOffsetMinutes ? json.Int(*result.ClockOffsetMinutes) : json.Null();
     json.Key("clock_pairs").Int(result.ClockPairs);
+    json.Key("partner_records").Int(result.PartnerRecords);
+    json.Key("partner_records_lost").Int(result.PartnerRecordsLost());
     json.Key("counts").BeginObject();
     for (const TVerdict verdict : kAllVerdicts) {
       json.Key(VerdictCode(verdict)).Int(result.Counts[static_cast<std::size_t>(verdict)]);

@@ -154,6 +154,12 @@ void WriteCrossCheck(std::string& out, const TCrossCheck& crossCheck, std::size_
     AppendUtf8(out, clock);
   }
   out += '\n';
+  out += kIndentDetail;
+  out += "motstationerna förlorar ";
+  AppendNumber(out, result.PartnerRecordsLost());
+  out += " av ";
+  AppendNumber(out, result.PartnerRecords);
+  out += " QSO med loggen\n";
   if (result.After) {
     out += kIndentDetail;
     out += "efter korskontroll: poäng ";

@@ -1,5 +1,8 @@
 #include "crosscheck/crosscheck.h"
 
+#include <algorithm>
+#include <utility>
+
 #include "core/text.h"
 #include "crosscheck/matching.h"
 #include "model/ordered_work.h"
@@ -46,6 +49,17 @@ std::string TCrossCheck::Text(std::size_t log, std::size_t position) const {
 void TCrossCheck::AppendText(std::string& text, std::size_t log, std::size_t position) const {
   const TQsoVerdict& verdict = Logs_[log].Qsos[position];
   text += VerdictTextStart(verdict.Verdict);
+  if (verdict.Verdict == TVerdict::ProbableBustedCall) {
+    const std::vector<TProbableCall>& probable = Logs_[log].Probable;
+    const auto found =
+        std::lower_bound(probable.begin(), probable.end(), position,
+                         [](const TProbableCall& p, std::size_t at) { return std::cmp_less(p.Position, at); });
+    text += found->Call;
+    text += ", loggad p\xE5 samma lokator av ";
+    AppendNumber(text, found->Stations);
+    text += " andra";
+    return;
+  }
   if (!HasEvidence(verdict.Verdict)) return;
   const TLog& other = *Entries_[static_cast<std::size_t>(verdict.OtherLog)];
   const TQSORecord& otherQso = other.Edi().QSOs[static_cast<std::size_t>(verdict.OtherQso - 1)];
@@ -54,6 +68,10 @@ void TCrossCheck::AppendText(std::string& text, std::size_t log, std::size_t pos
     case TVerdict::BustedCall: text += Groups_.Logs[static_cast<std::size_t>(verdict.OtherLog)].Station; break;
     case TVerdict::BustedLocator: text += std::string_view(other.Edi().PWWLo).substr(0, 6); break;
     case TVerdict::BustedSerial: AppendNumber(text, otherQso.SentNr); break;
+    case TVerdict::ConfirmedPartnerTime:
+      AppendNumber(text, std::abs(int64_t{verdict.DeltaMinutes}));
+      text += " min";
+      break;
     case TVerdict::TimeMismatch:
       AppendNumber(text, std::abs(int64_t{verdict.DeltaMinutes}));
       text += " min fr\xE5n motstationens logg";

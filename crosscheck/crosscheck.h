@@ -39,12 +39,33 @@ struct TFiguresAfter {
   int64_t Total = 0;  // the accepted total after UseOwnSum with them
 };
 
+// A QSO record of the batch: its log's index and its 0-based position.
+struct TRecordRef {
+  int32_t Log = -1;
+  int32_t Position = 0;
+};
+
+// What a probable-busted-call record most likely meant: the call, and how
+// many other stations logged it at the same locator.
+struct TProbableCall {
+  int32_t Position = 0;
+  std::string Call;
+  int32_t Stations = 0;
+};
+
 struct TLogCrossCheck {
   std::array<int32_t, kVerdictCount> Counts{};
   std::optional<int32_t> ClockOffsetMinutes;  // the log's clock minus its partners'
   int32_t ClockPairs = 0;
-  std::vector<TQsoVerdict> Qsos;       // one per record of an active log; empty otherwise
-  std::optional<TFiguresAfter> After;  // active logs only
+  // The records of the other active logs of the group that logged this
+  // station, and those of them whose verdict proposes invalid (in import and
+  // log order): what its partners lose in QSOs with it.
+  int32_t PartnerRecords = 0;
+  std::vector<TRecordRef> PartnerLost;
+  int32_t PartnerRecordsLost() const { return static_cast<int32_t>(PartnerLost.size()); }
+  std::vector<TProbableCall> Probable;  // by position, one per probable-busted-call record
+  std::vector<TQsoVerdict> Qsos;        // one per record of an active log; empty otherwise
+  std::optional<TFiguresAfter> After;   // active logs only
 };
 
 // The cross-check of the logs of one batch: every QSO record of an active log

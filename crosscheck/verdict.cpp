@@ -24,7 +24,14 @@ constexpr std::array<TVerdictRow, kVerdictCount> kVerdicts{{
      "Bekr\xE4"
      "ftade, motstationen loggade fel signal",
      false, true},
+    {"confirmed-partner-time",
+     "Bekr\xE4"
+     "ftad, motstationens tid avviker ",
+     "Bekr\xE4"
+     "ftade, motstationens tid avviker",
+     false, true},
     {"busted-call", "Fel signal, r\xE4tt signal ", "Fel signal", true, true},
+    {"probable-busted-call", "Trolig fel signal, troligen ", "Trolig fel signal", true, false},
     {"busted-locator", "Fel lokator, r\xE4tt lokator ", "Fel lokator", true, true},
     {"busted-serial", "Fel mottaget QSO-nummer, r\xE4tt nummer ", "Fel mottaget QSO-nummer", true, true},
     {"time-mismatch", "Tidsfel, ", "Tidsfel", true, true},

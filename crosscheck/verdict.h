@@ -12,7 +12,9 @@ namespace loggrevy {
 enum class TVerdict : uint8_t {
   Confirmed,
   ConfirmedPartnerBusted,
+  ConfirmedPartnerTime,
   BustedCall,
+  ProbableBustedCall,
   BustedLocator,
   BustedSerial,
   TimeMismatch,
@@ -24,15 +26,23 @@ enum class TVerdict : uint8_t {
   Unverifiable,
 };
 
-inline constexpr std::size_t kVerdictCount = 12;
+inline constexpr std::size_t kVerdictCount = 14;
 
 inline constexpr std::array<TVerdict, kVerdictCount> kAllVerdicts{
-    TVerdict::Confirmed,    TVerdict::ConfirmedPartnerBusted,
-    TVerdict::BustedCall,   TVerdict::BustedLocator,
-    TVerdict::BustedSerial, TVerdict::TimeMismatch,
-    TVerdict::NotInLog,     TVerdict::PartnerUnreadable,
-    TVerdict::NoLog,        TVerdict::Unique,
-    TVerdict::OwnCall,      TVerdict::Unverifiable,
+    TVerdict::Confirmed,
+    TVerdict::ConfirmedPartnerBusted,
+    TVerdict::ConfirmedPartnerTime,
+    TVerdict::BustedCall,
+    TVerdict::ProbableBustedCall,
+    TVerdict::BustedLocator,
+    TVerdict::BustedSerial,
+    TVerdict::TimeMismatch,
+    TVerdict::NotInLog,
+    TVerdict::PartnerUnreadable,
+    TVerdict::NoLog,
+    TVerdict::Unique,
+    TVerdict::OwnCall,
+    TVerdict::Unverifiable,
 };
 
 // "confirmed", "busted-call", ...

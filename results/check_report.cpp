@@ -38,6 +38,36 @@ void FigureRow(std::ostream& out, std::string_view caption, const std::string& c
   Line(out, line);
 }
 
+// What the log's partners lose in QSOs with it, whoever is at fault.
+void WritePartnersLost(std::ostream& out, const TCrossCheck& crossCheck, const TLogCrossCheck& result) {
+  out << '\n';
+  Line(out, "QSO som motstationerna f\xF6rlorar med dig:");
+  std::string count =
+      "  " + std::to_string(result.PartnerRecordsLost()) + " av " + std::to_string(result.PartnerRecords) + " QSO";
+  if (result.PartnerRecords > 0) {
+    count += " (" +
+             std::to_string((200 * int64_t{result.PartnerRecordsLost()} + result.PartnerRecords) /
+                            (2 * int64_t{result.PartnerRecords})) +
+             " %)";
+  }
+  Line(out, count);
+  std::string line;
+  for (const TRecordRef& lost : result.PartnerLost) {
+    const auto log = static_cast<std::size_t>(lost.Log);
+    const auto position = static_cast<std::size_t>(lost.Position);
+    const TLog& partner = crossCheck.BatchEntry(log);
+    line = "  ";
+    line += partner.Edi().PCall;
+    line += " QSO ";
+    AppendNumber(line, position + 1);
+    line += ' ';
+    line += partner.Edi().QSOs[position].Time.View();
+    line += ": ";
+    crossCheck.AppendText(line, log, position);
+    Line(out, line);
+  }
+}
+
 }  // namespace
 
 void AppendVerdictLine(std::string& line, const TCrossCheck& crossCheck, std::size_t log, std::size_t position) {
@@ -197,6 +227,7 @@ void WriteCheckReport(std::ostream& out, const TCrossCheck& crossCheck, std::siz
          "Alla QSO \xE4r bekr\xE4"
          "ftade av motstationerna.");
   }
+  WritePartnersLost(out, crossCheck, result);
 }
 
 }  // namespace loggrevy

@@ -10,7 +10,10 @@
 namespace loggrevy {
 
 QColor VerdictColour(TVerdict verdict) {
-  if (verdict == TVerdict::Confirmed || verdict == TVerdict::ConfirmedPartnerBusted) return {0xC6, 0xEF, 0xC6};
+  if (verdict == TVerdict::Confirmed || verdict == TVerdict::ConfirmedPartnerBusted ||
+      verdict == TVerdict::ConfirmedPartnerTime) {
+    return {0xC6, 0xEF, 0xC6};
+  }
   if (ProposesInvalid(verdict)) return {0xF6, 0xC2, 0xC2};
   return {0xFF, 0xE2, 0x9A};
 }

@@ -37,15 +37,19 @@ namespace {
 
 // Short captions of the count columns; the tool tips give the full ones.
 constexpr const char16_t* kCountCaptions[kVerdictCount] = {
-    u"Bekr.",     u"Bekr. motst. fel", u"Fel signal", u"Fel lok.", u"Fel nr", u"Tidsfel",
-    u"Ej i logg", u"Ej läsbar",        u"Ingen logg", u"Unik",     u"Egen",   u"Ej kontr."};
+    u"Bekr.",  u"Bekr. motst. fel", u"Bekr. motst. tid", u"Fel signal", u"Trol. fel sign.", u"Fel lok.",
+    u"Fel nr", u"Tidsfel",          u"Ej i logg",        u"Ej läsbar",  u"Ingen logg",      u"Unik",
+    u"Egen",   u"Ej kontr."};
 
 constexpr int kLogFixedColumns = 4;  // Signal, Band, Status, QSO
+// After the counts: Klocka, Motst. QSO, Motst. förlorar, Förlorad andel.
+constexpr int kLostShareColumn = kLogFixedColumns + static_cast<int>(kVerdictCount) + 3;
 
 QStringList LogHeader() {
   QStringList header{QStringLiteral("Signal"), QStringLiteral("Band"), QStringLiteral("Status"), QStringLiteral("QSO")};
   for (const char16_t* caption : kCountCaptions) header.append(QString::fromUtf16(caption));
-  header.append({QStringLiteral("Klocka"), QStringLiteral("Poäng efter"), QStringLiteral("Rutor efter"),
+  header.append({QStringLiteral("Klocka"), QStringLiteral("Motst. QSO"), QStringLiteral("Motst. förlorar"),
+                 QStringLiteral("Förlorad andel"), QStringLiteral("Poäng efter"), QStringLiteral("Rutor efter"),
                  QStringLiteral("Erhållen totalpoäng"), QStringLiteral("Efter korskontroll")});
   return header;
 }
@@ -171,6 +175,9 @@ TfrmCrossCheck::TfrmCrossCheck(TCrossCheckHub& hub, const TOutlineNode& contest,
   QStringList tips(kLogFixedColumns, QString());
   for (const TVerdict verdict : kAllVerdicts) tips.append(ToQString(VerdictCountLabel(verdict)));
   tips.append(QStringLiteral("Loggens klocka mot motstationernas (min)"));
+  tips.append(QStringLiteral("Motstationernas QSO med loggen"));
+  tips.append(QStringLiteral("Motstationernas QSO med loggen som föreslås felaktiga"));
+  tips.append(QStringLiteral("Andel av motstationernas QSO med loggen som de förlorar (%)"));
   LogModel_->SetHeaderToolTips(tips);
   QsoModel_ = new TTableModel(kQsoHeader, {true, false, false, false, false, false, true, false}, this);
 
@@ -263,6 +270,24 @@ TfrmCrossCheck::TfrmCrossCheck(TCrossCheckHub& hub, const TOutlineNode& contest,
   connect(tblQsos_, &QTableView::doubleClicked, this, [this](const QModelIndex& index) {
     const QModelIndex source = QsoShown_->mapToSource(index);
     if (TLog* log = SelectedLog(); log != nullptr && source.isValid()) emit OpenQso(log, source.row() + 1);
+  });
+  // A click on the caption of the share lost with a log puts the logs that
+  // cost their partners most first.
+  connect(tblLogs_->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int column) {
+    if (column != kLostShareColumn) return;
+    TLog* selected = SelectedLog();
+    const TCrossCheck* check = Hub_.Current();
+    const auto share = [&](TLog* log) {
+      const auto index = check != nullptr ? Hub_.IndexOf(log) : std::nullopt;
+      if (!index || check->Log(*index).PartnerRecords == 0) return -1.0;
+      const TLogCrossCheck& result = check->Log(*index);
+      return static_cast<double>(result.PartnerRecordsLost()) / result.PartnerRecords;
+    };
+    std::stable_sort(Logs_.begin(), Logs_.end(), [&](TLog* a, TLog* b) { return share(a) > share(b); });
+    Filling_ = true;
+    FillLogs();
+    Filling_ = false;
+    if (selected != nullptr) SelectLog(selected);
   });
   connect(&hub, &TCrossCheckHub::Changed, this, &TfrmCrossCheck::Refresh);
   connect(&hub, &TCrossCheckHub::FiguresChanged, this, &TfrmCrossCheck::Refresh);
@@ -415,6 +440,20 @@ void TfrmCrossCheck::FillLogs() {
       if (!ClockSentence(result).empty()) clock.Background = VerdictColour(TVerdict::NoLog);
       cells.push_back(std::move(clock));
     } else {
+      cells.push_back(TextCell({}));
+    }
+    if (active) {
+      cells.push_back(NumberCell(result.PartnerRecords));
+      cells.push_back(NumberCell(result.PartnerRecordsLost()));
+      if (result.PartnerRecords > 0) {
+        const double share = 100.0 * result.PartnerRecordsLost() / result.PartnerRecords;
+        cells.push_back({QString::number(share, 'f', 0) + QStringLiteral(" %"), QVariant(share), {}});
+      } else {
+        cells.push_back(TextCell({}));
+      }
+    } else {
+      cells.push_back(TextCell({}));
+      cells.push_back(TextCell({}));
       cells.push_back(TextCell({}));
     }
     if (result.After) {

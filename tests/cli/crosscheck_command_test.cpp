@@ -54,13 +54,15 @@ TEST(CrossCheckCommand, JsonMembersFollowLogsInTheirShape) {
   ASSERT_EQ(check["logs"].size(), doc["logs"].size());
   EXPECT_TRUE(check["logs"][8].is_null());
   const json& log = check["logs"][1];  // SM0PLN
-  EXPECT_EQ(Keys(log),
-            (std::vector<std::string>{"group", "station", "replaced_by", "clock_offset_minutes", "clock_pairs",
-                                      "counts", "ScoreAfter", "SquaresAfter", "TotalAfter", "QSOs"}));
+  EXPECT_EQ(Keys(log), (std::vector<std::string>{"group", "station", "replaced_by", "clock_offset_minutes",
+                                                 "clock_pairs", "partner_records", "partner_records_lost", "counts",
+                                                 "ScoreAfter", "SquaresAfter", "TotalAfter", "QSOs"}));
   EXPECT_EQ(log["counts"].dump(),
-            R"({"confirmed":5,"confirmed-partner-busted":0,"busted-call":1,"busted-locator":0,"busted-serial":0,)"
-            R"("time-mismatch":1,"not-in-log":0,"partner-unreadable":0,"no-log":1,"unique":0,"own-call":0,)"
-            R"("unverifiable":0})");
+            R"({"confirmed":5,"confirmed-partner-busted":0,"confirmed-partner-time":1,"busted-call":1,)"
+            R"("probable-busted-call":0,"busted-locator":0,"busted-serial":0,"time-mismatch":0,"not-in-log":0,)"
+            R"("partner-unreadable":0,"no-log":1,"unique":0,"own-call":0,"unverifiable":0})");
+  EXPECT_EQ(log["partner_records"], 7);
+  EXPECT_EQ(log["partner_records_lost"], 1);
   EXPECT_EQ(log["QSOs"][2].dump(),
             R"({"verdict":"busted-call","text":"Fel signal, rätt signal SM6WQX","other_log":6,"other_qso":3,)"
             R"("delta_minutes":-1,"proposed_penalty":1})");
@@ -68,6 +70,7 @@ TEST(CrossCheckCommand, JsonMembersFollowLogsInTheirShape) {
             R"({"verdict":"no-log","text":"Ingen logg från motstationen","other_log":-1,"other_qso":0,)"
             R"("delta_minutes":null,"proposed_penalty":0})");
   EXPECT_EQ(check["logs"][0]["clock_offset_minutes"], 60);
+  EXPECT_EQ(check["logs"][0]["partner_records_lost"], 0);  // OH1TSK, an hour fast, costs only itself
 
   const json& results = doc["results"];
   ASSERT_EQ(results.size(), 1u);

@@ -45,6 +45,7 @@ inline std::string Everything(const TCrossCheck& check) {
     for (const int32_t count : result.Counts) text += " " + std::to_string(count);
     text += " clock " + (result.ClockOffsetMinutes ? std::to_string(*result.ClockOffsetMinutes) : "-") + "/" +
             std::to_string(result.ClockPairs);
+    text += " lost " + std::to_string(result.PartnerRecordsLost()) + "/" + std::to_string(result.PartnerRecords);
     if (result.After) {
       text += " after " + std::to_string(result.After->Score) + " " + std::to_string(result.After->Squares) + " " +
               std::to_string(result.After->Total);

@@ -20,8 +20,8 @@
 namespace loggrevy::invariants {
 
 // The verdicts the other record of a pair may carry: a direct pair checks
-// each side's exchange on its own; a busted call's partner may still have
-// its own exchange wrong.
+// each side's exchange on its own; a busted call's partner, and the side of
+// a time pair that is not at fault, may still have its own exchange wrong.
 inline bool AllowedPair(TVerdict own, TVerdict other) {
   const auto direct = [](TVerdict v) {
     return v == TVerdict::Confirmed || v == TVerdict::BustedLocator || v == TVerdict::BustedSerial;
@@ -29,12 +29,16 @@ inline bool AllowedPair(TVerdict own, TVerdict other) {
   switch (own) {
     case TVerdict::Confirmed: return direct(other);
     case TVerdict::BustedLocator:
-    case TVerdict::BustedSerial: return direct(other) || other == TVerdict::BustedCall;
+    case TVerdict::BustedSerial:
+      return direct(other) || other == TVerdict::BustedCall || other == TVerdict::TimeMismatch;
     case TVerdict::ConfirmedPartnerBusted: return other == TVerdict::BustedCall;
+    case TVerdict::ConfirmedPartnerTime: return other == TVerdict::TimeMismatch;
     case TVerdict::BustedCall:
       return other == TVerdict::ConfirmedPartnerBusted || other == TVerdict::BustedLocator ||
              other == TVerdict::BustedSerial;
-    case TVerdict::TimeMismatch: return other == TVerdict::TimeMismatch;
+    case TVerdict::TimeMismatch:
+      return other == TVerdict::TimeMismatch || other == TVerdict::ConfirmedPartnerTime ||
+             other == TVerdict::BustedLocator || other == TVerdict::BustedSerial;
     default: return false;
   }
 }
@@ -75,7 +79,7 @@ inline std::string CheckCrossCheck(const std::vector<TLog*>& logs, const TCrossC
     }
     if (batch.Role != TBatchRole::Active) {
       const bool nothing = result.Qsos.empty() && !result.After && !result.ClockOffsetMinutes &&
-                           result.ClockPairs == 0 &&
+                           result.ClockPairs == 0 && result.PartnerRecords == 0 && result.PartnerLost.empty() &&
                            std::all_of(result.Counts.begin(), result.Counts.end(), [](int32_t c) { return c == 0; });
       r.Expect(nothing, "a log that is not active has verdicts, counts, a clock or figures after");
       continue;
@@ -115,7 +119,10 @@ inline std::string CheckCrossCheck(const std::vector<TLog*>& logs, const TCrossC
         r.Expect(v.OtherLog == -1 && v.OtherQso == 0, "a verdict without evidence names another record");
         continue;
       }
-      if (v.Verdict == TVerdict::Confirmed || v.Verdict == TVerdict::TimeMismatch) ++directOrTime;
+      if (v.Verdict == TVerdict::Confirmed || v.Verdict == TVerdict::TimeMismatch ||
+          v.Verdict == TVerdict::ConfirmedPartnerTime) {
+        ++directOrTime;
+      }
       if (v.Verdict != TVerdict::BustedCall && v.Verdict != TVerdict::ConfirmedPartnerBusted) ++possiblyClock;
       const auto other = static_cast<std::size_t>(v.OtherLog);
       const bool otherActive = v.OtherLog >= 0 && other < logs.size() && other != log &&
@@ -143,21 +150,48 @@ inline std::string CheckCrossCheck(const std::vector<TLog*>& logs, const TCrossC
       const std::string otherPartner = StationKey(otherRecord.Call.View());
       r.Expect(otherStation != batch.Station, "a pair joins two logs of one station");
       if (v.Verdict == TVerdict::BustedCall) {
-        r.Expect(otherPartner == batch.Station && otherStation != partner && Similar(partner, otherStation),
-                 "a busted call's partner did not log this station, or its call is not one edit from the one logged");
+        const bool serialsAgree = record.SentNr > 0 && record.RcvdNr > 0 && otherRecord.SentNr == record.RcvdNr &&
+                                  otherRecord.RcvdNr == record.SentNr;
+        r.Expect(otherPartner == batch.Station && otherStation != partner &&
+                     (Similar(partner, otherStation) || serialsAgree),
+                 "a busted call's partner did not log this station, or its call is not one edit from the one "
+                 "logged and the serial numbers do not agree");
       } else if (back.Verdict != TVerdict::BustedCall) {
         r.Expect(otherStation == partner && otherPartner == batch.Station,
                  "a pair joins records that did not log each other's station");
       }
       const int64_t gap = std::llabs(int64_t{v.DeltaMinutes});
-      if (v.Verdict == TVerdict::TimeMismatch) {
+      if (v.Verdict == TVerdict::ConfirmedPartnerTime) {
+        r.Expect(back.Verdict == TVerdict::TimeMismatch,
+                 "a confirmed-partner-time record whose partner does not keep the time error");
+      }
+      const bool timePair = v.Verdict == TVerdict::TimeMismatch || v.Verdict == TVerdict::ConfirmedPartnerTime ||
+                            back.Verdict == TVerdict::TimeMismatch;
+      if (timePair) {
         r.Expect(gap > tolerance, "a time mismatch within the tolerance");
       } else {
         r.Expect(gap <= tolerance, "a pair outside the tolerance that is not a time mismatch");
       }
     }
+    int64_t counted = 0;
     for (std::size_t v = 0; v < kVerdictCount; ++v) {
       r.Expect(counts[v] == result.Counts[v], "a count differs from the verdicts of the records");
+      counted += result.Counts[v];
+    }
+    r.Expect(counted == static_cast<int64_t>(edi.QSOs.size()), "the counts do not add up to the records");
+    r.Expect(result.PartnerRecordsLost() <= result.PartnerRecords, "a log's partners lose more records than logged it");
+    for (const TRecordRef& lost : result.PartnerLost) {
+      const bool sound =
+          lost.Log >= 0 && static_cast<std::size_t>(lost.Log) < logs.size() &&
+          check.BatchLog(static_cast<std::size_t>(lost.Log)).Group == batch.Group &&
+          check.BatchLog(static_cast<std::size_t>(lost.Log)).Station != batch.Station &&
+          StationKey(logs[static_cast<std::size_t>(lost.Log)]
+                         ->Edi()
+                         .QSOs[static_cast<std::size_t>(lost.Position)]
+                         .Call.View()) == batch.Station &&
+          ProposesInvalid(
+              check.Log(static_cast<std::size_t>(lost.Log)).Qsos[static_cast<std::size_t>(lost.Position)].Verdict);
+      r.Expect(sound, "a record lost with a log is not another station's lost record of it");
     }
     r.Expect(result.ClockPairs >= directOrTime && result.ClockPairs <= possiblyClock,
              "the clock's pairs are not the log's direct and time pairs");
@@ -186,6 +220,7 @@ inline std::string CheckSameVerdicts(const TCrossCheck& a, const TCrossCheck& b)
     const TLogCrossCheck& x = a.Log(log);
     const TLogCrossCheck& y = b.Log(log);
     same = x.Counts == y.Counts && x.ClockOffsetMinutes == y.ClockOffsetMinutes && x.ClockPairs == y.ClockPairs &&
+           x.PartnerRecords == y.PartnerRecords && x.PartnerRecordsLost() == y.PartnerRecordsLost() &&
            x.Qsos.size() == y.Qsos.size();
     for (std::size_t q = 0; same && q < x.Qsos.size(); ++q) {
       same = x.Qsos[q].Verdict == y.Qsos[q].Verdict && x.Qsos[q].OtherLog == y.Qsos[q].OtherLog &&

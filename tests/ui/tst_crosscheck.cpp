@@ -273,19 +273,21 @@ void TestCrossCheck::crossCheckWindowShowsCountsAndVerdicts() {
   const QTableView& logs = window->LogTable();
   QCOMPARE(logs.model()->rowCount(), 8);  // the unreadable log is filed elsewhere
 
-  // Calls with their counts of confirmed, busted call, time, not in log,
-  // no log, own call, unverifiable; clock; total after.
+  // Calls with their counts of confirmed, confirmed with the partner's time
+  // off, busted call, time, not in log, no log, own call, unverifiable;
+  // clock; share of their partners' QSOs lost with them; total after.
   struct TExpected {
     const char* Call;
-    int Confirmed, BustedCall, Time, NotInLog, NoLog, OwnCall, Unverifiable;
+    int Confirmed, PartnerTime, BustedCall, Time, NotInLog, NoLog, OwnCall, Unverifiable;
     const char* Clock;
+    const char* Lost;
     const char* After;
   };
   const TExpected expected[] = {
-      {"OH1TSK", 0, 0, 7, 0, 0, 0, 0, "+60", "0"},
-      {"SM0PLN", 5, 1, 1, 0, 1, 0, 0, "0", "5075"},
-      {"SM4RTL", 6, 0, 1, 0, 0, 1, 1, "-1", "5244"},
-      {"SM5KVA", 5, 0, 1, 1, 1, 0, 0, "-1", "5067"},
+      {"OH1TSK", 0, 0, 0, 7, 0, 0, 0, 0, "+60", "0 %", "0"},
+      {"SM0PLN", 5, 1, 1, 0, 0, 1, 0, 0, "0", "14 %", "5881"},
+      {"SM4RTL", 5, 2, 0, 0, 0, 0, 1, 1, "-1", "29 %", "6081"},
+      {"SM5KVA", 5, 1, 0, 0, 1, 1, 0, 0, "-1", "17 %", "5853"},
   };
   for (const TExpected& e : expected) {
     const int row = RowOf(logs, 0, QString::fromLatin1(e.Call));
@@ -293,6 +295,8 @@ void TestCrossCheck::crossCheckWindowShowsCountsAndVerdicts() {
     QCOMPARE(Cell(logs, row, ColumnOf(logs, QStringLiteral("Status"))), QStringLiteral("Med"));
     QCOMPARE(Cell(logs, row, ColumnOf(logs, QStringLiteral("Band"))), QStringLiteral("144MHZ"));
     QCOMPARE(Cell(logs, row, ColumnOf(logs, QStringLiteral("Bekr."))).toInt(), e.Confirmed);
+    QCOMPARE(Cell(logs, row, ColumnOf(logs, QStringLiteral("Bekr. motst. tid"))).toInt(), e.PartnerTime);
+    QCOMPARE(Cell(logs, row, ColumnOf(logs, QStringLiteral("Förlorad andel"))), QString::fromLatin1(e.Lost));
     QCOMPARE(Cell(logs, row, ColumnOf(logs, QStringLiteral("Fel signal"))).toInt(), e.BustedCall);
     QCOMPARE(Cell(logs, row, ColumnOf(logs, QStringLiteral("Tidsfel"))).toInt(), e.Time);
     QCOMPARE(Cell(logs, row, ColumnOf(logs, QStringLiteral("Ej i logg"))).toInt(), e.NotInLog);
@@ -317,7 +321,7 @@ void TestCrossCheck::crossCheckWindowShowsCountsAndVerdicts() {
   QCOMPARE(Cell(qsos, 5, ColumnOf(qsos, QStringLiteral("Signal"))), QStringLiteral("SM2NRE"));
   QCOMPARE(Cell(qsos, 5, text), QStringLiteral("Fel lokator, rätt lokator KP15CR"));
   QCOMPARE(Cell(qsos, 5, other), QStringLiteral("SM2NRE 2008 SM7HJM JO65SQ"));
-  QCOMPARE(Cell(qsos, 6, text), QStringLiteral("Tidsfel, 60 min från motstationens logg"));
+  QCOMPARE(Cell(qsos, 6, text), QStringLiteral("Bekräftad, motstationens tid avviker 60 min"));
   QCOMPARE(Cell(qsos, 6, ColumnOf(qsos, QStringLiteral("Δ min"))), QStringLiteral("-60"));
   QCOMPARE(Cell(qsos, 7, text), QStringLiteral("Motstationens logg kunde inte läsas"));
   QCOMPARE(Cell(qsos, 7, other), QString());
@@ -327,7 +331,16 @@ void TestCrossCheck::crossCheckWindowShowsCountsAndVerdicts() {
   QCOMPARE(colour(0), VerdictColour(TVerdict::Confirmed));
   QCOMPARE(colour(5), VerdictColour(TVerdict::BustedLocator));
   QCOMPARE(colour(7), VerdictColour(TVerdict::PartnerUnreadable));
+  QCOMPARE(colour(6), VerdictColour(TVerdict::Confirmed));
   QVERIFY(colour(0) != colour(5) && colour(5) != colour(7) && colour(0) != colour(7));
+
+  // A click on the caption of the share lost puts the logs that cost their
+  // partners most first (SM3DBK and SM4RTL, 2 of 7, in their order).
+  emit logs.horizontalHeader()->sectionClicked(ColumnOf(logs, QStringLiteral("Förlorad andel")));
+  QCOMPARE(Cell(logs, 0, 0), QStringLiteral("SM3DBK"));
+  QCOMPARE(Cell(logs, 1, 0), QStringLiteral("SM4RTL"));
+  QCOMPARE(Cell(logs, 7, 0), QStringLiteral("OH1TSK"));
+  QCOMPARE(window->SelectedLog(), LogOf("SM7HJM"));
 }
 
 void TestCrossCheck::applyingLowersTheTotalEverywhere() {
@@ -346,7 +359,7 @@ void TestCrossCheck::applyingLowersTheTotalEverywhere() {
   QCOMPARE(Edit("txtScore")->text(), QStringLiteral("6772"));
 
   TfrmCrossCheck* window = OpenCrossCheck();
-  QCOMPARE(listed(after), QStringLiteral("5075"));
+  QCOMPARE(listed(after), QStringLiteral("5881"));
   Select({kContest, QStringLiteral("SM0PLN")});
   // The log view got its verdict column, coloured, and widened by it.
   TXStrGrid& grid = view.Grid();
@@ -359,21 +372,22 @@ void TestCrossCheck::applyingLowersTheTotalEverywhere() {
   QCOMPARE(grid.CellStyle(1, 10, {}).Brush.color(), VerdictColour(TVerdict::Confirmed));
   QCOMPARE(grid.CellStyle(3, 10, {}).Brush.color(), VerdictColour(TVerdict::BustedCall));
   QCOMPARE(grid.CellStyle(8, 10, {}).Brush.color(), VerdictColour(TVerdict::NoLog));
+  QCOMPARE(grid.CellStyle(7, 10, {}).Brush.color(), VerdictColour(TVerdict::ConfirmedPartnerTime));
   QCOMPARE(grid.Cell(9, 3), QString());
 
   window->SelectLog(LogOf("SM0PLN"));
   window->findChild<QPushButton*>(QStringLiteral("btnApply"))->click();
   // The page, the list, the log view and the window follow at once.
-  QCOMPARE(Edit("txtScore")->text(), QStringLiteral("5075"));
-  QCOMPARE(Edit("txtDxScore")->text(), QStringLiteral("2075"));
-  QCOMPARE(listed(total), QStringLiteral("5075"));
+  QCOMPARE(Edit("txtScore")->text(), QStringLiteral("5881"));
+  QCOMPARE(Edit("txtDxScore")->text(), QStringLiteral("2381"));
+  QCOMPARE(listed(total), QStringLiteral("5881"));
   QCOMPARE(grid.Cell(9, 3), QStringLiteral("-100%"));
-  QCOMPARE(grid.Cell(9, 7), QStringLiteral("-100%"));
+  QCOMPARE(grid.Cell(9, 7), QString());
   QCOMPARE(grid.Cell(9, 8), QString());
   QCOMPARE(grid.Cell(8, 3), QStringLiteral("0"));
   const QTableView& logs = window->LogTable();
   const int row = RowOf(logs, 0, QStringLiteral("SM0PLN"));
-  QCOMPARE(Cell(logs, row, ColumnOf(logs, QStringLiteral("Erhållen totalpoäng"))), QStringLiteral("5075"));
+  QCOMPARE(Cell(logs, row, ColumnOf(logs, QStringLiteral("Erhållen totalpoäng"))), QStringLiteral("5881"));
   QCOMPARE(Cell(window->QsoTable(), 2, ColumnOf(window->QsoTable(), QStringLiteral("Bedömn."))),
            QStringLiteral("-100%"));
 
@@ -401,8 +415,8 @@ void TestCrossCheck::judgementInLogViewChangesFiguresAfter() {
   const auto listedAfter = [&] {
     return Cell(list, RowOf(list, 1, QStringLiteral("SM5KVA")), ColumnOf(list, QStringLiteral("Efter korskontroll")));
   };
-  QCOMPARE(Cell(logs, row, afterColumn), QStringLiteral("5067"));
-  QCOMPARE(listedAfter(), QStringLiteral("5067"));
+  QCOMPARE(Cell(logs, row, afterColumn), QStringLiteral("5853"));
+  QCOMPARE(listedAfter(), QStringLiteral("5853"));
 
   // QSO 1 is confirmed; the judge rules it invalid all the same.
   QCOMPARE(view.Grid().Cell(10, 1), QStringLiteral("Bekräftad"));
@@ -410,7 +424,7 @@ void TestCrossCheck::judgementInLogViewChangesFiguresAfter() {
   view.PopupMenu1Popup();
   view.PopupMenu().findChild<QAction*>(QStringLiteral("itmQSOInvalid"))->trigger();
   const QString after = Cell(logs, row, afterColumn);
-  QVERIFY2(after.toLongLong() < 5067, qPrintable(after));
+  QVERIFY2(after.toLongLong() < 5853, qPrintable(after));
   QCOMPARE(listedAfter(), after);
   QCOMPARE(Cell(window->QsoTable(), 0, ColumnOf(window->QsoTable(), QStringLiteral("Bedömn."))), QString());
   window->SelectLog(LogOf("SM5KVA"));

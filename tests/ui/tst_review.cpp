@@ -205,7 +205,7 @@ void TestReview::saveAndOpenReproduceTheBatch() {
   QVERIFY(!other->isWindowModified());
   QVERIFY(DocumentNow(*other) == expected);
   other->Outline().setCurrentItem(FindItem(other->Outline(), {kContest, QStringLiteral("SM0PLN")}));
-  QCOMPARE(other->findChild<QLineEdit*>(QStringLiteral("txtScore"))->text(), QStringLiteral("5075"));
+  QCOMPARE(other->findChild<QLineEdit*>(QStringLiteral("txtScore"))->text(), QStringLiteral("5881"));
 }
 
 void TestReview::undoAndRedoBringBackEveryFigure() {
@@ -236,7 +236,7 @@ void TestReview::undoAndRedoBringBackEveryFigure() {
   QVERIFY(DocumentNow(*Window_) == judged);
   redo->trigger();
   QVERIFY(DocumentNow(*Window_) == applied);
-  QCOMPARE(Window_->findChild<QLineEdit*>(QStringLiteral("txtScore"))->text(), QStringLiteral("5075"));
+  QCOMPARE(Window_->findChild<QLineEdit*>(QStringLiteral("txtScore"))->text(), QStringLiteral("5881"));
   QVERIFY(Window_->isWindowModified());
 }
 
