@@ -42,8 +42,6 @@ constexpr const char16_t* kCountCaptions[kVerdictCount] = {
     u"Egen",   u"Ej kontr."};
 
 constexpr int kLogFixedColumns = 4;  // Signal, Band, Status, QSO
-// After the counts: Klocka, Motst. QSO, Motst. förlorar, Förlorad andel.
-constexpr int kLostShareColumn = kLogFixedColumns + static_cast<int>(kVerdictCount) + 3;
 
 QStringList LogHeader() {
   QStringList header{QStringLiteral("Signal"), QStringLiteral("Band"), QStringLiteral("Status"), QStringLiteral("QSO")};
@@ -270,24 +268,6 @@ TfrmCrossCheck::TfrmCrossCheck(TCrossCheckHub& hub, const TOutlineNode& contest,
   connect(tblQsos_, &QTableView::doubleClicked, this, [this](const QModelIndex& index) {
     const QModelIndex source = QsoShown_->mapToSource(index);
     if (TLog* log = SelectedLog(); log != nullptr && source.isValid()) emit OpenQso(log, source.row() + 1);
-  });
-  // A click on the caption of the share lost with a log puts the logs that
-  // cost their partners most first.
-  connect(tblLogs_->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int column) {
-    if (column != kLostShareColumn) return;
-    TLog* selected = SelectedLog();
-    const TCrossCheck* check = Hub_.Current();
-    const auto share = [&](TLog* log) {
-      const auto index = check != nullptr ? Hub_.IndexOf(log) : std::nullopt;
-      if (!index || check->Log(*index).PartnerRecords == 0) return -1.0;
-      const TLogCrossCheck& result = check->Log(*index);
-      return static_cast<double>(result.PartnerRecordsLost()) / result.PartnerRecords;
-    };
-    std::stable_sort(Logs_.begin(), Logs_.end(), [&](TLog* a, TLog* b) { return share(a) > share(b); });
-    Filling_ = true;
-    FillLogs();
-    Filling_ = false;
-    if (selected != nullptr) SelectLog(selected);
   });
   connect(&hub, &TCrossCheckHub::Changed, this, &TfrmCrossCheck::Refresh);
   connect(&hub, &TCrossCheckHub::FiguresChanged, this, &TfrmCrossCheck::Refresh);
