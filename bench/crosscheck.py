@@ -22,8 +22,11 @@ import time
 def run_once(command):
     with open(os.devnull, "wb") as out:
         start = time.perf_counter()
-        pid = subprocess.Popen(command, stdout=out).pid
-        _, status, usage = os.wait4(pid, 0)
+        child = subprocess.Popen(command, stdout=out)
+        _, status, usage = os.wait4(child.pid, 0)
+        # Reaped here: a Popen left unwaited would be polled by the next
+        # Popen, which may reap a child before its wait4.
+        child.returncode = status
         wall = time.perf_counter() - start
     if status != 0:
         sys.exit(f"{command[0]} failed with status {status}")

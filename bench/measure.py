@@ -26,8 +26,11 @@ def process(runs, outfile, command):
     for _ in range(runs):
         with open(outfile, "wb") as out:
             start = time.perf_counter()
-            pid = subprocess.Popen(command, stdout=out).pid
-            _, status, usage = os.wait4(pid, 0)
+            child = subprocess.Popen(command, stdout=out)
+            _, status, usage = os.wait4(child.pid, 0)
+            # Reaped here: a Popen left unwaited would be polled by the next
+            # Popen, which may reap a child before its wait4.
+            child.returncode = status
             walls.append(time.perf_counter() - start)
         if status != 0:
             sys.exit(f"{command[0]} failed with status {status}")
