@@ -36,7 +36,7 @@ void RestartWithHugePages(char* argv[]) {
 // Every thread of --jobs allocates from an arena of its own, up to one arena
 // per core (more threads than cores share them; each arena holds memory
 // apart). With one arena for all, two threads reading a batch met at its lock
-// about a thousand times a run, each a sleep and a wake-up in the kernel.
+// about a thousand times a run, each time a trip into the kernel.
 // glibc asks for huge pages for a thread's heap only as far as the heap is
 // mapped when made, so the pad maps each heap whole (addresses, not memory)
 // and the threads' logs get huge pages as the main heap does. The
