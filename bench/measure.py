@@ -124,11 +124,11 @@ def summary(bench_path, batch_path, gui_path=None):
             pairs = zip(batch[key + "_all"][figure], batch[key + "_1"][figure])
             ratios[figure] = statistics.median(all_cores / one for all_cores, one in pairs)
         measured = f"{ratios['walls']:.2f} / {ratios['cpus']:.2f} x"
+        what = f"batch, {label}, {cores} / 1 cores, wall/cpu"
         if held:
-            add(f"batch, {label}, {cores} cores / --jobs 1 (wall / cpu)", measured, "<= 0.65 / <= 1.2 x",
-                ratios["walls"] <= 0.65 and ratios["cpus"] <= 1.2)
+            add(what, measured, "<= 0.65 / <= 1.2 x", ratios["walls"] <= 0.65 and ratios["cpus"] <= 1.2)
         else:
-            lines.append(f"{'batch, ' + label + ', ' + str(cores) + ' cores / --jobs 1 (wall / cpu)':<44} {measured:>22}")
+            lines.append(f"{what:<44} {measured:>22}")
     for key, label, factor in (("text", "human report", 2), ("json", "--json", 4)):
         run = batch[key + "_1"]
         ratio_cpu = run["cpu"] / floor_batch_cpu
