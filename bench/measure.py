@@ -9,11 +9,13 @@
       Merges the objects that process printed, one a line: the least wall
       and CPU seconds and the largest peak resident memory of all of them.
   measure.py summary BENCH_JSON BATCH_JSON [GUI_TXT]
-      Prints the figures against their targets.
+      Prints the figures against their targets; runs on every core are held
+      to --jobs 1 by the medians of their ratios round by round.
 """
 import json
 import os
 import re
+import statistics
 import subprocess
 import sys
 import time
@@ -24,8 +26,11 @@ def process(runs, outfile, command):
     for _ in range(runs):
         with open(outfile, "wb") as out:
             start = time.perf_counter()
-            pid = subprocess.Popen(command, stdout=out).pid
-            _, status, usage = os.wait4(pid, 0)
+            child = subprocess.Popen(command, stdout=out)
+            _, status, usage = os.wait4(child.pid, 0)
+            # Reaped here: a Popen left unwaited would be polled by the next
+            # Popen, which may reap a child before its wait4.
+            child.returncode = status
             walls.append(time.perf_counter() - start)
         if status != 0:
             sys.exit(f"{command[0]} failed with status {status}")
@@ -111,6 +116,19 @@ def summary(bench_path, batch_path, gui_path=None):
         add(f"batch, {label}, {cores} cores (wall)", f"{run['wall'] * 1000:.0f} ms = {ratio:.2f} x",
             f"< {factor} x floor", ratio < factor)
         lines.append(f"{'  its CPU time, all threads':<44} {run['cpu'] * 1000:>19.0f} ms")
+    # Every core against --jobs 1, round by round (the two runs of a round
+    # meet the same load): the medians of the ratios.
+    for key, label, held in (("text", "human report", True), ("json", "--json", False)):
+        ratios = {}
+        for figure in ("walls", "cpus"):
+            pairs = zip(batch[key + "_all"][figure], batch[key + "_1"][figure])
+            ratios[figure] = statistics.median(all_cores / one for all_cores, one in pairs)
+        measured = f"{ratios['walls']:.2f} / {ratios['cpus']:.2f} x"
+        what = f"batch, {label}, {cores} / 1 cores, wall/cpu"
+        if held:
+            add(what, measured, "<= 0.65 / <= 1.2 x", ratios["walls"] <= 0.65 and ratios["cpus"] <= 1.2)
+        else:
+            lines.append(f"{what:<44} {measured:>22}")
     for key, label, factor in (("text", "human report", 2), ("json", "--json", 4)):
         run = batch[key + "_1"]
         ratio_cpu = run["cpu"] / floor_batch_cpu

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -142,6 +143,53 @@ TEST(CheckCommandJobs, ReportsAreTheSameForEveryNumberOfThreads) {
     args.erase(args.begin() + 1, args.begin() + 3);
     EXPECT_TRUE(RunCommand(args, cores).Out == serial.Out) << format << " on the default threads";
   }
+}
+
+// Every file under dir and its folders, in name order; none without dir.
+std::vector<std::string> FilesUnder(const std::string& dir) {
+  std::vector<std::string> files;
+  std::error_code error;
+  if (!fs::is_directory(dir, error)) return files;
+  for (const auto& entry : fs::recursive_directory_iterator(dir)) {
+    if (entry.is_regular_file()) files.push_back(entry.path().string());
+  }
+  std::sort(files.begin(), files.end());
+  return files;
+}
+
+// Two threads write what one writes, byte for byte, with the same notes and
+// exit status: the report, the JSON document and the cross-check.
+void ExpectTwoThreadsWriteWhatOneWrites(const std::vector<std::string>& files) {
+  for (const std::vector<std::string>& options : {std::vector<std::string>{},
+                                                  {"--json"},
+                                                  {"--crosscheck"},
+                                                  {"--crosscheck", "--json"}}) {
+    std::vector<std::string> args{"--jobs", "1"};
+    args.insert(args.end(), options.begin(), options.end());
+    args.insert(args.end(), files.begin(), files.end());
+    const TRun one = RunCommand(args);
+    args[1] = "2";
+    const TRun two = RunCommand(args);
+    SCOPED_TRACE(::testing::PrintToString(options));
+    EXPECT_FALSE(one.Out.empty());
+    EXPECT_EQ(two.Status, one.Status);
+    EXPECT_TRUE(two.Out == one.Out);
+    EXPECT_EQ(two.Err, one.Err);
+  }
+}
+
+TEST(CheckCommandJobs, TwoThreadsWriteWhatOneWritesOnTheSamplesAndTheirEvening) {
+  const std::vector<std::string> files = FilesUnder(LOGGREVY_SAMPLES_DIR);
+  ASSERT_GT(std::count_if(files.begin(), files.end(),
+                          [](const std::string& file) { return file.find("/nac-evening/") != std::string::npos; }),
+            1);
+  ExpectTwoThreadsWriteWhatOneWrites(files);
+}
+
+TEST(CheckCommandJobs, TwoThreadsWriteWhatOneWritesOnTheRealLogs) {
+  const std::vector<std::string> files = FilesUnder(std::string(LOGGREVY_CORPUS_DIR) + "/real");
+  if (files.empty()) GTEST_SKIP() << "no real logs at " << LOGGREVY_CORPUS_DIR;
+  ExpectTwoThreadsWriteWhatOneWrites(files);
 }
 
 TEST(CheckCommandBatch, FolderIsSkippedWithANoteAndFilesAreStillImported) {
