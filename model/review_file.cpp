@@ -4,10 +4,12 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 #include <nlohmann/json.hpp>
 
 #include "core/cp1252.h"
 #include "edi/text_functions.h"
+#include "model/ordered_work.h"
 
 namespace loggrevy {
 
@@ -268,76 +270,124 @@ std::vector<std::pair<int32_t, std::vector<std::string>>> TReviewPlan::ImportRun
   return runs;
 }
 
-TReviewPlan PlanReview(const TReview& review, const std::string& reviewPath) {
+TReviewPlan PlanReview(const TReview& review, const std::string& reviewPath, std::size_t jobs) {
   TReviewPlan plan;
-  for (const TReviewLog& log : review.Logs) {
-    TReviewPlan::TEntry& entry = plan.Entries.emplace_back();
-    entry.Log = &log;
-    entry.Path = ResolvedLogPath(log.Path, reviewPath);
-    const auto bytes = ReadWholeFile(entry.Path);
-    entry.Missing = !bytes;
-    entry.Changed = bytes && Sha256Hex(*bytes) != log.Sha256;
-  }
+  plan.Entries.resize(review.Logs.size());
+  RunSlices(review.Logs.size(), jobs, [&](std::size_t begin, std::size_t end) {
+    for (std::size_t i = begin; i < end; ++i) {
+      TReviewPlan::TEntry& entry = plan.Entries[i];
+      entry.Log = &review.Logs[i];
+      entry.Path = ResolvedLogPath(entry.Log->Path, reviewPath);
+      const auto bytes = ReadWholeFile(entry.Path);
+      entry.Missing = !bytes;
+      entry.Changed = bytes && Sha256Hex(*bytes) != entry.Log->Sha256;
+    }
+  });
   return plan;
 }
 
-TReviewOpened ApplyReview(TImportSession& session, const TReviewPlan& plan) {
-  TReviewOpened opened;
+namespace {
+
+// What restoring one log found: its problems and what is kept of it, in the
+// file's order.
+struct TRestoredLog {
+  std::vector<TReviewProblem> Problems;
+  std::optional<TReviewLog> Missing;
+  std::vector<TReviewJudgement> NotRestored;
+  bool Restored = false;
+};
+
+// Stores the entry's judgements whose QSO line is unchanged, recalculates
+// once, and sets the accepted figures. Touches only this log.
+TRestoredLog RestoreLog(const TReviewPlan::TEntry& entry, TLog* found) {
+  TRestoredLog result;
+  if (entry.Missing || found == nullptr) {
+    result.Problems.push_back({TReviewProblemKind::MissingLog, entry.Path, {}});
+    result.Missing = *entry.Log;
+    result.Missing->Path = entry.Path;
+    return result;
+  }
+  if (entry.Changed) result.Problems.push_back({TReviewProblemKind::ChangedLog, entry.Path, {}});
+  TLog& log = *found;
+  TNacChecker& checker = log.Checker();
+  const std::vector<std::size_t> lines =
+      entry.Log->Judgements.empty() ? std::vector<std::size_t>() : QsoLineIndexes(log.Edi());
+  bool stored = false;
+  bool allRestored = true;
+  for (const TReviewJudgement& judgement : entry.Log->Judgements) {
+    const bool fits =
+        checker.Checked() && judgement.Qso >= 1 &&
+        static_cast<std::size_t>(judgement.Qso) <= std::min(lines.size(), checker.Penalties().size()) &&
+        (judgement.Penalty == kPenaltyInvalid || judgement.Penalty == kPenaltyDuplicate) &&
+        checker.GetPenalty(judgement.Qso - 1) == kPenaltyNone &&
+        Cp1252ToUtf8(TrimBlanks(log.Edi().LineText(lines[static_cast<std::size_t>(judgement.Qso - 1)]))) ==
+            judgement.Line;
+    if (fits) {
+      checker.StorePenalty(judgement.Qso - 1, judgement.Penalty);
+      stored = true;
+    } else {
+      allRestored = false;
+      result.Problems.push_back({TReviewProblemKind::NotRestored, entry.Path, judgement});
+      result.NotRestored.push_back(judgement);
+    }
+  }
+  if (stored) checker.Recalculate();
+  if (!entry.Log->OwnSum) {
+    log.SetDxScore(log.Edi().CQSOP);
+    log.SetSquares(log.Edi().CWWLsCount);
+  } else if (!entry.Changed && allRestored) {
+    log.SetDxScore(entry.Log->DxScore);
+    log.SetSquares(entry.Log->Squares);
+  } else if (log.GetEdiStatus() < 3) {
+    log.UseOwnSum();
+  }
+  result.Restored = stored || entry.Log->OwnSum;
+  return result;
+}
+
+}  // namespace
+
+TReviewOpened ApplyReview(TImportSession& session, const TReviewPlan& plan, std::size_t jobs) {
   std::unordered_map<std::string, TLog*> byPath;
   for (TLog* log : session.Logs()) byPath[log->Path()] = log;
-  for (const TReviewPlan::TEntry& entry : plan.Entries) {
-    const auto found = byPath.find(entry.Path);
-    if (entry.Missing || found == byPath.end()) {
-      opened.Problems.push_back({TReviewProblemKind::MissingLog, entry.Path, {}});
-      TReviewLog missing = *entry.Log;
-      missing.Path = entry.Path;
-      opened.Kept.MissingLogs.push_back(std::move(missing));
-      continue;
+  std::vector<TLog*> found(plan.Entries.size(), nullptr);
+  for (std::size_t i = 0; i < plan.Entries.size(); ++i) {
+    const auto at = byPath.find(plan.Entries[i].Path);
+    if (at != byPath.end()) found[i] = at->second;
+  }
+  // A log named twice in the file is restored by one thread, in file order,
+  // as a single pass would.
+  bool twice = false;
+  {
+    std::unordered_map<const TLog*, int> seen;
+    for (TLog* log : found) {
+      if (log != nullptr && ++seen[log] > 1) twice = true;
     }
-    if (entry.Changed) opened.Problems.push_back({TReviewProblemKind::ChangedLog, entry.Path, {}});
-    TLog& log = *found->second;
-    TNacChecker& checker = log.Checker();
-    const std::vector<std::size_t> lines =
-        entry.Log->Judgements.empty() ? std::vector<std::size_t>() : QsoLineIndexes(log.Edi());
-    bool stored = false;
-    bool allRestored = true;
-    for (const TReviewJudgement& judgement : entry.Log->Judgements) {
-      const bool fits =
-          checker.Checked() && judgement.Qso >= 1 &&
-          static_cast<std::size_t>(judgement.Qso) <= std::min(lines.size(), checker.Penalties().size()) &&
-          (judgement.Penalty == kPenaltyInvalid || judgement.Penalty == kPenaltyDuplicate) &&
-          checker.GetPenalty(judgement.Qso - 1) == kPenaltyNone &&
-          Cp1252ToUtf8(TrimBlanks(log.Edi().LineText(lines[static_cast<std::size_t>(judgement.Qso - 1)]))) ==
-              judgement.Line;
-      if (fits) {
-        checker.StorePenalty(judgement.Qso - 1, judgement.Penalty);
-        stored = true;
-      } else {
-        allRestored = false;
-        opened.Problems.push_back({TReviewProblemKind::NotRestored, entry.Path, judgement});
-        opened.Kept.Judgements[entry.Path].push_back(judgement);
-      }
+  }
+  std::vector<TRestoredLog> restored(plan.Entries.size());
+  RunSlices(plan.Entries.size(), twice ? 1 : jobs, [&](std::size_t begin, std::size_t end) {
+    for (std::size_t i = begin; i < end; ++i) restored[i] = RestoreLog(plan.Entries[i], found[i]);
+  });
+
+  TReviewOpened opened;
+  for (std::size_t i = 0; i < plan.Entries.size(); ++i) {
+    TRestoredLog& log = restored[i];
+    for (TReviewProblem& problem : log.Problems) opened.Problems.push_back(std::move(problem));
+    if (log.Missing) opened.Kept.MissingLogs.push_back(std::move(*log.Missing));
+    if (!log.NotRestored.empty()) {
+      auto& kept = opened.Kept.Judgements[plan.Entries[i].Path];
+      kept.insert(kept.end(), log.NotRestored.begin(), log.NotRestored.end());
     }
-    if (stored) checker.Recalculate();
-    if (!entry.Log->OwnSum) {
-      log.SetDxScore(log.Edi().CQSOP);
-      log.SetSquares(log.Edi().CWWLsCount);
-    } else if (!entry.Changed && allRestored) {
-      log.SetDxScore(entry.Log->DxScore);
-      log.SetSquares(entry.Log->Squares);
-    } else if (log.GetEdiStatus() < 3) {
-      log.UseOwnSum();
-    }
-    if (stored || entry.Log->OwnSum) opened.Restored.push_back(&log);
+    if (log.Restored) opened.Restored.push_back(found[i]);
   }
   return opened;
 }
 
 TReviewOpened OpenReview(TImportSession& session, const TReview& review, const std::string& reviewPath,
                          std::size_t jobs) {
-  const TReviewPlan plan = PlanReview(review, reviewPath);
+  const TReviewPlan plan = PlanReview(review, reviewPath, jobs);
   for (const auto& [year, paths] : plan.ImportRuns()) session.ImportFiles(paths, year, {}, jobs);
-  return ApplyReview(session, plan);
+  return ApplyReview(session, plan, jobs);
 }
 
 }  // namespace loggrevy

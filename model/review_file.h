@@ -127,14 +127,17 @@ struct TReviewPlan {
   // The paths to import, in order, each run with its contest year.
   std::vector<std::pair<int32_t, std::vector<std::string>>> ImportRuns() const;
 };
-TReviewPlan PlanReview(const TReview& review, const std::string& reviewPath);
+// The logs are read and hashed on up to jobs threads.
+TReviewPlan PlanReview(const TReview& review, const std::string& reviewPath, std::size_t jobs = 1);
 
 struct TReviewOpened {
   std::vector<TReviewProblem> Problems;  // in the order of the file's logs and judgements
   TReviewKept Kept;
   std::vector<TLog*> Restored;  // the logs whose judgements or figures were set
 };
-TReviewOpened ApplyReview(TImportSession& session, const TReviewPlan& plan);
+// The logs are restored on up to jobs threads; what comes out is the same for
+// every jobs.
+TReviewOpened ApplyReview(TImportSession& session, const TReviewPlan& plan, std::size_t jobs = 1);
 
 // Everything of opening for a front end without its own import: plan, import
 // on jobs threads, apply.

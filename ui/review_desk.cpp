@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "core/platform.h"
 #include "model/import_session.h"
 #include "ui/crosscheck_hub.h"
 #include "ui/import_window.h"
@@ -209,9 +210,9 @@ bool TReviewDesk::Restore(const TReview& review, const std::string& reviewPath, 
     Kept_ = {};
   }
   Hub_.SetOptions({review.CrossCheck.TimeToleranceMinutes, review.CrossCheck.CompareSerials}, &Window_);
-  const TReviewPlan plan = PlanReview(review, reviewPath);
+  const TReviewPlan plan = PlanReview(review, reviewPath, SystemCoreCount());
   for (const auto& [year, paths] : plan.ImportRuns()) Window_.ImportPaths(paths, year);
-  TReviewOpened opened = ApplyReview(Session_, plan);
+  TReviewOpened opened = ApplyReview(Session_, plan, SystemCoreCount());
   for (TReviewLog& missing : opened.Kept.MissingLogs) Kept_.MissingLogs.push_back(std::move(missing));
   for (auto& [path, judgements] : opened.Kept.Judgements) {
     auto& kept = Kept_.Judgements[path];
