@@ -4,9 +4,8 @@
 #include "results/writers.h"
 
 namespace loggrevy {
-namespace {
 
-void WriteField(std::ostream& out, std::string_view cp1252) {
+void WriteCsvField(std::ostream& out, std::string_view cp1252) {
   const std::string text = Cp1252ToUtf8(cp1252);
   if (text.find_first_of(",\"\r\n") == std::string::npos) {
     out << text;
@@ -20,21 +19,19 @@ void WriteField(std::ostream& out, std::string_view cp1252) {
   out << '"';
 }
 
-}  // namespace
-
 void WriteResultsCsv(std::ostream& out, const std::vector<TResultList>& lists) {
   out << "Test";
   for (const TResultColumn& column : kResultColumns) {
     out << ',';
-    WriteField(out, column.Caption);
+    WriteCsvField(out, column.Caption);
   }
   out << "\r\n";
   for (const TResultList& list : lists) {
     for (const TResultRow& row : list.Rows) {
-      WriteField(out, list.Caption);
+      WriteCsvField(out, list.Caption);
       for (std::size_t column = 0; column < kResultColumns.size(); ++column) {
         out << ',';
-        WriteField(out, CellText(row, column));
+        WriteCsvField(out, CellText(row, column));
       }
       out << "\r\n";
     }

@@ -42,7 +42,10 @@ constexpr std::string_view kHead =
 // Columns that hold numbers are right-aligned.
 bool IsNumberColumn(std::size_t column) { return column == 0 || (column >= 3 && column <= 9); }
 
-void WriteEscaped(std::ostream& out, std::string_view cp1252) {
+
+}  // namespace
+
+void WriteHtmlEscaped(std::ostream& out, std::string_view cp1252) {
   for (const char c : Cp1252ToUtf8(cp1252)) {
     switch (c) {
       case '&': out << "&amp;"; break;
@@ -54,24 +57,22 @@ void WriteEscaped(std::ostream& out, std::string_view cp1252) {
   }
 }
 
-}  // namespace
-
 void WriteResultsHtml(std::ostream& out, const std::vector<TResultList>& lists) {
   out << kHead;
   // The title names the contests, so that a saved or printed page tells which.
   out << "<title>Resultatlista";
   for (std::size_t i = 0; i < lists.size(); ++i) {
     out << (i == 0 ? " " : ", ");
-    WriteEscaped(out, lists[i].Caption);
+    WriteHtmlEscaped(out, lists[i].Caption);
   }
   out << "</title>\n</head>\n<body>\n<h1>Resultatlista</h1>\n";
   for (const TResultList& list : lists) {
     out << "<section>\n<h2>";
-    WriteEscaped(out, list.Caption);
+    WriteHtmlEscaped(out, list.Caption);
     out << "</h2>\n<div class=\"scroll\">\n<table>\n<thead><tr>";
     for (std::size_t column = 0; column < kResultColumns.size(); ++column) {
       out << (IsNumberColumn(column) ? "<th class=\"n\">" : "<th>");
-      WriteEscaped(out, kResultColumns[column].Caption);
+      WriteHtmlEscaped(out, kResultColumns[column].Caption);
       out << "</th>";
     }
     out << "</tr></thead>\n<tbody>\n";
@@ -84,9 +85,9 @@ void WriteResultsHtml(std::ostream& out, const std::vector<TResultList>& lists) 
                 : column == 12                ? "<td class=\"w\""
                                               : "<td");
         out << " data-label=\"";
-        WriteEscaped(out, kResultColumns[column].Caption);
+        WriteHtmlEscaped(out, kResultColumns[column].Caption);
         out << "\">";
-        WriteEscaped(out, CellText(row, column));
+        WriteHtmlEscaped(out, CellText(row, column));
         out << "</td>";
       }
       out << "</tr>\n";

@@ -3,24 +3,10 @@
 #include "core/cp1252.h"
 #include "core/text.h"
 #include "results/standings.h"
+#include "results/writers.h"
 
 namespace loggrevy {
 namespace {
-
-// RFC 4180: a field quoted only when it holds a comma, a double quote, CR or LF.
-void WriteField(std::ostream& out, std::string_view cp1252) {
-  const std::string text = Cp1252ToUtf8(cp1252);
-  if (text.find_first_of(",\"\r\n") == std::string::npos) {
-    out << text;
-    return;
-  }
-  out << '"';
-  for (const char c : text) {
-    if (c == '"') out << '"';
-    out << c;
-  }
-  out << '"';
-}
 
 void WriteNumber(std::ostream& out, int64_t value) {
   std::string text;
@@ -42,15 +28,15 @@ void WritePoints(std::ostream& out, const std::vector<std::optional<int64_t>>& p
 template <std::size_t N>
 void WriteHead(std::ostream& out, const std::string& heading, const std::string_view (&captions)[N],
                const TSeriesStandings& series) {
-  WriteField(out, heading);
+  WriteCsvField(out, heading);
   out << "\r\n";
   for (std::size_t c = 0; c < N; ++c) {
     if (c > 0) out << ',';
-    WriteField(out, captions[c]);
+    WriteCsvField(out, captions[c]);
   }
   for (const std::string& contest : series.Contests) {
     out << ',';
-    WriteField(out, ContestColumnCaption(contest));
+    WriteCsvField(out, ContestColumnCaption(contest));
   }
   out << "\r\n";
 }
@@ -64,9 +50,9 @@ void WriteStandingsCsv(std::ostream& out, const std::vector<TSeriesStandings>& s
       std::string place;
       AppendNumber(place, row.Place);
       out << place << ',';
-      WriteField(out, row.Call);
+      WriteCsvField(out, row.Call);
       out << ',';
-      WriteField(out, row.Club);
+      WriteCsvField(out, row.Club);
       WriteNumber(out, row.Contests);
       WriteNumber(out, row.Total);
       WritePoints(out, row.Points);
@@ -77,7 +63,7 @@ void WriteStandingsCsv(std::ostream& out, const std::vector<TSeriesStandings>& s
       std::string place;
       AppendNumber(place, row.Place);
       out << place << ',';
-      WriteField(out, row.Club);
+      WriteCsvField(out, row.Club);
       WriteNumber(out, row.Members);
       WriteNumber(out, row.Total);
       WritePoints(out, row.Points);

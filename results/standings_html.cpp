@@ -3,6 +3,7 @@
 #include "core/cp1252.h"
 #include "core/text.h"
 #include "results/standings.h"
+#include "results/writers.h"
 
 namespace loggrevy {
 namespace {
@@ -48,18 +49,6 @@ constexpr std::string_view kHead =
     "<body>\n"
     "<h1>\xC3\x85rsresultat och klubbt\xC3\xA4vling</h1>\n";
 
-void WriteEscaped(std::ostream& out, std::string_view cp1252) {
-  for (const char c : Cp1252ToUtf8(cp1252)) {
-    switch (c) {
-      case '&': out << "&amp;"; break;
-      case '<': out << "&lt;"; break;
-      case '>': out << "&gt;"; break;
-      case '"': out << "&quot;"; break;
-      default: out << c;
-    }
-  }
-}
-
 struct TCell {
   std::string_view Class;  // "" for plain text
   std::string Text;
@@ -76,7 +65,7 @@ void WriteTable(std::ostream& out, const std::vector<std::string>& captions, std
   out << "<div class=\"scroll\">\n<table>\n<thead><tr>";
   for (std::size_t c = 0; c < captions.size(); ++c) {
     out << (c == 0 || c >= textColumns ? "<th class=\"n\">" : "<th>");
-    WriteEscaped(out, captions[c]);
+    WriteHtmlEscaped(out, captions[c]);
     out << "</th>";
   }
   out << "</tr></thead>\n<tbody>\n";
@@ -86,9 +75,9 @@ void WriteTable(std::ostream& out, const std::vector<std::string>& captions, std
       out << "<td";
       if (!row[c].Class.empty()) out << " class=\"" << row[c].Class << '"';
       out << " data-label=\"";
-      WriteEscaped(out, captions[c]);
+      WriteHtmlEscaped(out, captions[c]);
       out << "\">";
-      WriteEscaped(out, row[c].Text);
+      WriteHtmlEscaped(out, row[c].Text);
       out << "</td>";
     }
     out << "</tr>\n";
@@ -114,7 +103,7 @@ void AppendPoints(std::vector<TCell>& cells, const std::optional<int64_t>& point
 
 void WriteSeries(std::ostream& out, const TSeriesStandings& series) {
   out << "<section>\n<h2>";
-  WriteEscaped(out, StandingsHeading(series));
+  WriteHtmlEscaped(out, StandingsHeading(series));
   out << "</h2>\n";
   std::vector<std::vector<TCell>> rows;
   bool uncounted = false;
@@ -138,7 +127,7 @@ void WriteSeries(std::ostream& out, const TSeriesStandings& series) {
   if (uncounted) out << "<p class=\"note\">Po\xC3\xA4ng inom parentes r\xC3\xA4knas inte i summan.</p>\n";
 
   out << "<h3>";
-  WriteEscaped(out, ClubsHeading(series));
+  WriteHtmlEscaped(out, ClubsHeading(series));
   out << "</h3>\n";
   rows.clear();
   for (const TClubRow& row : series.Clubs) {

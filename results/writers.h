@@ -14,6 +14,12 @@ namespace loggrevy {
 // The writers of the results lists and the check reports that both front ends
 // use. All write UTF-8; none checks the stream (the caller does).
 
+// One CSV field (RFC 4180) in UTF-8: quoted only when it holds a comma, a
+// double quote, CR or LF.
+void WriteCsvField(std::ostream& out, std::string_view cp1252);
+// Text in UTF-8 with &, <, > and " escaped for an HTML page.
+void WriteHtmlEscaped(std::ostream& out, std::string_view cp1252);
+
 // A table per contest that fits an 80-column terminal.
 void WriteResultsText(std::ostream& out, const std::vector<TResultList>& lists);
 

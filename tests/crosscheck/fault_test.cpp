@@ -17,7 +17,7 @@ struct TFaultCase {
   const char* Name;
   std::vector<TStation> Stations;
   std::vector<std::string> Codes;
-  std::string Lost;
+  std::string Lost = {};
 };
 
 void PrintTo(const TFaultCase& c, std::ostream* out) { *out << c.Name; }
@@ -45,7 +45,9 @@ TEST_P(WhoIsAtFault, OnlyTheSideAtFaultLosesTheQso) {
     if (!lost.empty()) lost += ' ';
     lost += std::to_string(result.PartnerRecordsLost()) + "/" + std::to_string(result.PartnerRecords);
   }
-  if (!c.Lost.empty()) EXPECT_EQ(lost, c.Lost);
+  if (!c.Lost.empty()) {
+    EXPECT_EQ(lost, c.Lost);
+  }
 }
 
 // X logs the stations A, B and C at the given times; each of them logs X at
