@@ -170,6 +170,7 @@ TfrmSeason::TfrmSeason(TCrossCheckHub& hub, const TImportSession& session, IDial
   connect(btnPrint_, &QPushButton::clicked, this, &TfrmSeason::Print);
   connect(&hub, &TCrossCheckHub::Changed, this, &TfrmSeason::Follow);
   connect(&hub, &TCrossCheckHub::FiguresChanged, this, &TfrmSeason::Follow);
+  connect(&hub, &TCrossCheckHub::BatchChanged, this, &TfrmSeason::Follow);
 }
 
 void TfrmSeason::changeEvent(QEvent* event) {

@@ -223,9 +223,24 @@ void TestSeason::followsJudgementsAndImports() {
   QTableView& stations = window->StationTable();
   QCOMPARE(RowOf(stations, QStringLiteral("SM7QRJ")), QStringLiteral("SM7QRJ SK7QRV 1 5628  5628 "));
 
-  // A new log shows at once, its club the latest.
-  Window_->ImportFiles({late});
+  // A new log shows at once, its club the latest; so does its reload with
+  // another club, before any cross-check.
+  QTemporaryDir dir;
+  const QString copy = dir.filePath(QStringLiteral("sm7qrj.edi"));
+  QVERIFY(QFile::copy(late, copy));
+  Window_->ImportFiles({copy});
   QTRY_COMPARE(RowOf(stations, QStringLiteral("SM7QRJ")), QStringLiteral("SM7QRJ SK0QRV 2 11573  5628 5945"));
+  QFile file(copy);
+  QVERIFY(file.open(QIODevice::ReadOnly));
+  QByteArray text = file.readAll();
+  file.close();
+  QVERIFY(text.contains("PClub=SK0QRV"));
+  text.replace("PClub=SK0QRV", "PClub=SK7QRV");
+  QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+  file.write(text);
+  file.close();
+  Window_->ImportFiles({copy});
+  QCOMPARE(RowOf(stations, QStringLiteral("SM7QRJ")), QStringLiteral("SM7QRJ SK7QRV 2 11573  5628 5945"));
 
   // A judgement in the log view, without a cross-check.
   Window_->Outline().setCurrentItem(FindItem(Window_->Outline(), {kLastEvening, QStringLiteral("SM6QRD")}));
