@@ -122,7 +122,7 @@ TSeriesStandings SeriesOf(std::string year, std::string kind, std::vector<const 
     }
     // The most points first; on equal points the earlier contest.
     std::stable_sort(order.begin(), order.end(),
-                     [&](std::size_t a, std::size_t b) { return *station.Points[a] > *station.Points[b]; });
+                     [&points = station.Points](std::size_t a, std::size_t b) { return *points[a] > *points[b]; });
     if (options.Best > 0 && order.size() > static_cast<std::size_t>(options.Best))
       order.resize(static_cast<std::size_t>(options.Best));
     for (const std::size_t c : order) {
