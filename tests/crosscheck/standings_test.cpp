@@ -15,11 +15,11 @@ struct TRowSpec {
 
 TResultList List(std::string caption, const std::vector<TRowSpec>& rows) {
   TResultList list{std::move(caption), {}};
-  for (const TRowSpec& spec : rows) {
+  for (const TRowSpec& given : rows) {
     TResultRow row;
-    row.Call = spec.Call;
-    row.TotalScore = spec.Total;
-    row.Club = spec.Club;
+    row.Call = given.Call;
+    row.TotalScore = given.Total;
+    row.Club = given.Club;
     list.Rows.push_back(std::move(row));
   }
   return list;
