@@ -70,6 +70,14 @@ bool StartsWith(std::string_view text, std::string_view prefix) { return text.su
 
 }  // namespace
 
+std::optional<std::string> ReadEdiFileBytes(const std::string& path) {
+  try {
+    return ReadFileBytes(path);
+  } catch (...) {
+    return std::nullopt;
+  }
+}
+
 TReg1Test::TReg1Test(char decimalSeparator) : DecimalSeparator_(decimalSeparator) {}
 
 const TQSORecord* TReg1Test::GetQSO(int64_t n) const {
@@ -122,23 +130,29 @@ void TReg1Test::BeginRead() {
 }
 
 void TReg1Test::LoadFromFile(const std::string& path) {
-  BeginRead();
-  try {
-    Lines.clear();
-    Text_.clear();
-    Read(ReadFileBytes(path), path);
-  } catch (...) {
-    Fail();
-  }
+  ReadGuarded([&] { Read(ReadFileBytes(path), path); });
 }
 
 void TReg1Test::LoadFromBuffer(std::string_view bytes, const std::string& fileName) {
+  ReadGuarded([&] {
+    if (bytes.size() > kMaxEdiFileSize) throw TReadFailure("too large");
+    Read(std::string(bytes), fileName);
+  });
+}
+
+void TReg1Test::TakeBuffer(std::string bytes, const std::string& fileName) {
+  ReadGuarded([&] {
+    if (bytes.size() > kMaxEdiFileSize) throw TReadFailure("too large");
+    Read(std::move(bytes), fileName);
+  });
+}
+
+void TReg1Test::ReadGuarded(const std::function<void()>& read) {
   BeginRead();
   try {
     Lines.clear();
     Text_.clear();
-    if (bytes.size() > kMaxEdiFileSize) throw TReadFailure("too large");
-    Read(std::string(bytes), fileName);
+    read();
   } catch (...) {
     Fail();
   }

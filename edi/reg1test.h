@@ -2,6 +2,8 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,6 +37,12 @@ inline constexpr std::uintmax_t kMaxEdiFileSize = 64u * 1024u * 1024u;
 // lines would take gigabytes. A log of a million QSOs stays well below.
 inline constexpr std::size_t kMaxEdiLines = 2'000'000;
 
+// The bytes of the file at path as LoadFromFile reads them; nullopt when it
+// cannot be opened or read, is not a regular file, or is larger than
+// kMaxEdiFileSize. LoadFromBuffer of these bytes reads the log as
+// LoadFromFile does.
+std::optional<std::string> ReadEdiFileBytes(const std::string& path);
+
 // One EDI (REG1TEST version 1) log read into memory. Reading never fails
 // towards the caller: every problem of the file becomes a diagnostic tied to
 // its line, and Status sums up how usable the log is:
@@ -59,6 +67,8 @@ class TReg1Test {
   void LoadFromFile(const std::string& path);
   // Reads file contents already in memory, as LoadFromFile does after opening.
   void LoadFromBuffer(std::string_view bytes, const std::string& fileName);
+  // The same, taking the bytes over instead of copying them.
+  void TakeBuffer(std::string bytes, const std::string& fileName);
 
   // The record of the 1-based QSO number n, or nullptr outside 1..QSOs.size().
   const TQSORecord* GetQSO(int64_t n) const;
@@ -141,6 +151,8 @@ class TReg1Test {
 
  private:
   void BeginRead();
+  // Starts a read and runs read, turning whatever it throws into a failed read.
+  void ReadGuarded(const std::function<void()>& read);
   void Read(std::string bytes, const std::string& fileName);
   void ReadLines();
   void ReadLinesUtf16(std::string_view bytes);

@@ -31,6 +31,20 @@ TLog::TLog(std::string_view bytes, const std::string& fileName, int32_t importYe
   CheckAnew();
 }
 
+TLog::TLog(TTaken bytes, const std::string& fileName, int32_t importYear, TLocalSettings settings)
+    : Edi_(std::make_unique<TReg1Test>(settings.DecimalSeparator)),
+      ImportYear_(importYear),
+      Settings_(settings),
+      Path_(fileName) {
+  Edi_->TakeBuffer(std::move(bytes.Bytes), fileName);
+  CheckAnew();
+}
+
+std::unique_ptr<TLog> TLog::Taking(std::string bytes, const std::string& fileName, int32_t importYear,
+                                   TLocalSettings settings) {
+  return std::unique_ptr<TLog>(new TLog(TTaken{std::move(bytes)}, fileName, importYear, settings));
+}
+
 // A new checker for every read, so no judgement outlives the file it was made
 // on. An unreadable log is never checked.
 void TLog::CheckAnew() {

@@ -27,6 +27,9 @@ class TLog final : public TEntry {
   TLog(const std::string& path, int32_t importYear, TLocalSettings settings);
   // Reads bytes already in memory, as if they were the file at fileName.
   TLog(std::string_view bytes, const std::string& fileName, int32_t importYear, TLocalSettings settings);
+  // The same, taking the bytes over instead of copying them.
+  static std::unique_ptr<TLog> Taking(std::string bytes, const std::string& fileName, int32_t importYear,
+                                      TLocalSettings settings);
 
   std::string GetCaption() const override;
   std::string GetCall() const override;
@@ -69,6 +72,10 @@ class TLog final : public TEntry {
   const std::string& Path() const { return Path_; }
 
  private:
+  struct TTaken {
+    std::string Bytes;
+  };
+  TLog(TTaken bytes, const std::string& fileName, int32_t importYear, TLocalSettings settings);
   void CheckAnew();
 
   std::unique_ptr<TReg1Test> Edi_;
