@@ -1,5 +1,6 @@
 #include "model/import_session.h"
 
+#include <optional>
 #include <unordered_set>
 
 #include "core/cp1252.h"
@@ -56,9 +57,12 @@ TOutlineNode& TImportSession::FindOrAddGroup(TOutlineNode& contest, std::string_
 }
 
 void TImportSession::ImportFiles(const std::vector<std::string>& paths, int32_t year,
-                                 const std::function<void(std::size_t, std::size_t)>& progress, std::size_t jobs) {
-  if (jobs > 1 && paths.size() > 1) {
-    ImportInParallel(paths, year, progress, jobs);
+                                 const std::function<void(std::size_t, std::size_t)>& progress, std::size_t jobs,
+                                 const TLogRead& logRead) {
+  // The ordered import tells first and later mentions of a path apart, which
+  // the hook needs even on one thread.
+  if ((jobs > 1 && paths.size() > 1) || logRead.Log) {
+    ImportInParallel(paths, year, progress, jobs, logRead);
     return;
   }
   for (std::size_t done = 0; done < paths.size(); ++done) {
@@ -75,6 +79,17 @@ void TImportSession::ImportOne(const std::string& path, int32_t year, std::uniqu
     return;
   }
   FileNewLog(path, fresh ? std::move(fresh) : std::make_unique<TLog>(path, year, Settings_));
+}
+
+std::unique_ptr<TLog> TImportSession::ReadNewLog(const std::string& path, int32_t year, std::size_t index,
+                                                 const TLogRead& logRead) const {
+  if (!logRead.Log) return std::make_unique<TLog>(path, year, Settings_);
+  std::optional<std::string> bytes = ReadEdiFileBytes(path);
+  if (logRead.Bytes) logRead.Bytes(index, bytes ? &*bytes : nullptr);
+  auto log = bytes ? TLog::Taking(std::move(*bytes), path, year, Settings_)
+                   : std::make_unique<TLog>(path, year, Settings_);
+  if (!logRead.Log(index, *log)) return nullptr;
+  return log;
 }
 
 void TImportSession::FileNewLog(const std::string& path, std::unique_ptr<TLog> log) {
@@ -114,7 +129,8 @@ void TImportSession::FileNewLog(const std::string& path, std::unique_ptr<TLog> l
 // does there: a reload when an earlier mention opened the file, another new
 // log when none did.
 void TImportSession::ImportInParallel(const std::vector<std::string>& paths, int32_t year,
-                                      const std::function<void(std::size_t, std::size_t)>& progress, std::size_t jobs) {
+                                      const std::function<void(std::size_t, std::size_t)>& progress, std::size_t jobs,
+                                      const TLogRead& logRead) {
   std::vector<TLog*> reloads(paths.size(), nullptr);
   std::vector<bool> firstMention(paths.size(), false);
   std::unordered_set<std::string_view> seen;
@@ -124,6 +140,7 @@ void TImportSession::ImportInParallel(const std::vector<std::string>& paths, int
     if (const auto known = ByFileName_.find(paths[i]); known != ByFileName_.end()) reloads[i] = known->second;
   }
   std::vector<std::unique_ptr<TLog>> fresh(paths.size());
+  std::vector<uint8_t> dropped(paths.size(), 0);
   RunInOrder(
       paths.size(), jobs, paths.size(),
       [&](std::size_t i) {
@@ -131,13 +148,14 @@ void TImportSession::ImportInParallel(const std::vector<std::string>& paths, int
         if (reloads[i] != nullptr) {
           reloads[i]->Reload();
         } else {
-          fresh[i] = std::make_unique<TLog>(paths[i], year, Settings_);
+          fresh[i] = ReadNewLog(paths[i], year, i, logRead);
+          dropped[i] = fresh[i] == nullptr;
         }
       },
       [&](std::size_t i) {
         if (fresh[i]) {
           FileNewLog(paths[i], std::move(fresh[i]));
-        } else if (reloads[i] == nullptr) {
+        } else if (reloads[i] == nullptr && dropped[i] == 0) {
           ImportOne(paths[i], year, nullptr);
         }
         if (progress) progress(i + 1, paths.size());

@@ -41,14 +41,26 @@ class TImportSession {
   using TNodeInserted = std::function<void(TOutlineNode* parent, std::size_t index, TOutlineNode& node)>;
   void SetNodeInserted(TNodeInserted handler) { NodeInserted_ = std::move(handler); }
 
+  // Told on the thread that reads it of each log read fresh for a path (not
+  // of a reload, nor of a later mention of the same path), by the path's
+  // index in the batch: Bytes of the file's bytes as read (nullptr when they
+  // could not be read), then Log of the log read from them and checked,
+  // before it is filed. What Log does to the log is done before anyone else
+  // sees it; when it returns false, the log is dropped instead of filed.
+  struct TLogRead {
+    std::function<void(std::size_t index, const std::string* bytes)> Bytes;
+    std::function<bool(std::size_t index, TLog& log)> Log;
+  };
+
   // Imports the paths in order; year is the expected contest year of the
   // batch. progress(done, total) is called after each path. With jobs > 1 the
   // files are read and checked on that many threads, the calling thread among
   // them, and filed on the calling thread in order as they are ready: the
   // outline, the logs, the node-inserted and progress calls are those of
-  // jobs = 1.
+  // jobs = 1. logRead, when given, is told of every log read fresh.
   void ImportFiles(const std::vector<std::string>& paths, int32_t year,
-                   const std::function<void(std::size_t, std::size_t)>& progress = {}, std::size_t jobs = 1);
+                   const std::function<void(std::size_t, std::size_t)>& progress = {}, std::size_t jobs = 1,
+                   const TLogRead& logRead = {});
 
   // The contest node with this caption, inserted in order when missing.
   TOutlineNode& FindOrAddContest(std::string_view caption);
@@ -71,7 +83,10 @@ class TImportSession {
   void ImportOne(const std::string& path, int32_t year, std::unique_ptr<TLog> fresh);
   void FileNewLog(const std::string& path, std::unique_ptr<TLog> log);
   void ImportInParallel(const std::vector<std::string>& paths, int32_t year,
-                        const std::function<void(std::size_t, std::size_t)>& progress, std::size_t jobs);
+                        const std::function<void(std::size_t, std::size_t)>& progress, std::size_t jobs,
+                        const TLogRead& logRead);
+  std::unique_ptr<TLog> ReadNewLog(const std::string& path, int32_t year, std::size_t index,
+                                   const TLogRead& logRead) const;
 
   TLocalSettings Settings_;
   std::vector<std::unique_ptr<TOutlineNode>> Contests_;

@@ -254,7 +254,8 @@ void TfrmImport::ImportFiles(const QStringList& paths) {
   if (!native.empty()) ImportPaths(native, CurrentYear_());
 }
 
-void TfrmImport::ImportPaths(const std::vector<std::string>& native, int32_t year) {
+void TfrmImport::ImportPaths(const std::vector<std::string>& native, int32_t year,
+                             const TImportSession::TLogRead& logRead) {
   if (Closed_ || native.empty()) return;
   const auto pathCount = static_cast<qsizetype>(native.size());
   // A cross-check is of the batch as it was: it is set aside while the batch
@@ -283,7 +284,7 @@ void TfrmImport::ImportPaths(const std::vector<std::string>& native, int32_t yea
       [&progress](std::size_t done, std::size_t) {
         if (progress) progress->setValue(static_cast<int>(done));
       },
-      SystemCoreCount());
+      SystemCoreCount(), logRead);
   progress.reset();
   otlImpLogs_->expandAll();
   if (reloadsShown) otlImpLogsClick();

@@ -10,6 +10,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "model/import_session.h"
+
 class QAction;
 class QDialog;
 class QMenu;
@@ -24,7 +26,6 @@ class IDialogs;
 class IFileChooser;
 class TCrossCheckHub;
 class TEntry;
-class TImportSession;
 class TLog;
 class TLogPage;
 class TfrmCheckReport;
@@ -90,7 +91,7 @@ class TfrmImport final : public QWidget {
   // The review of the logs: its file, the undo steps, the recovery copy.
   TReviewDesk& Review() const { return *Review_; }
   // Imports native paths for a contest year, as ImportFiles does.
-  void ImportPaths(const std::vector<std::string>& paths, int32_t year);
+  void ImportPaths(const std::vector<std::string>& paths, int32_t year, const TImportSession::TLogRead& logRead = {});
   // Lets go of every log, and of every window that shows one.
   void ClearLogs();
   // Judgements or accepted figures of these logs were changed outside the
