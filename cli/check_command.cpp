@@ -393,7 +393,7 @@ int RunCheckCommand(const std::vector<std::string>& args, std::ostream& out, std
   TImportSession session({options.Settings.DecimalSeparator, options.Settings.UtcOffsetMinutes});
   TReviewKept kept;
   if (options.Review) {
-    const TReviewRead read = ReadReviewFile(*options.Review);
+    const TReviewRead read = ReadReviewFile(*options.Review, options.Jobs);
     if (read.Error != TReviewError::None) {
       err << kProgram << ": " << *options.Review << ": " << Cp1252ToUtf8(ReviewErrorText(read.Error));
       if (!read.Reason.empty()) err << ": " << read.Reason;
@@ -494,7 +494,8 @@ int RunCheckCommand(const std::vector<std::string>& args, std::ostream& out, std
   if (options.SaveReview) {
     const TReviewCrossCheck settings{options.CrossCheckOptions.TimeToleranceMinutes,
                                      options.CrossCheckOptions.CompareSerials};
-    const TReview review = CaptureReview(session, *options.SaveReview, settings, kept);
+    const TReview review = CaptureReview(session, *options.SaveReview, settings, kept, nullptr,
+                                         defaults.NowNs != 0 ? std::optional(defaults.NowNs) : std::nullopt);
     std::optional<std::string> failure;
     std::error_code error;
     if (std::filesystem::symlink_status(*options.SaveReview, error).type() != std::filesystem::file_type::not_found) {

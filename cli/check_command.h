@@ -15,6 +15,7 @@ struct TSystemDefaults {
   int32_t UtcOffsetMinutes = 60;
   char DecimalSeparator = ',';
   std::size_t Jobs = 1;  // threads that read and check
+  int64_t NowNs = 0;     // the clock, since the epoch; 0 when unknown
 };
 
 inline constexpr int kExitOk = 0;

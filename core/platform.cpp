@@ -34,6 +34,12 @@ int32_t SystemCurrentYear() {
   return local.tm_year + 1900;
 }
 
+int64_t SystemNowNs() {
+  struct timespec now {};
+  if (clock_gettime(CLOCK_REALTIME, &now) != 0) return 0;
+  return int64_t{now.tv_sec} * 1'000'000'000 + now.tv_nsec;
+}
+
 // The cores of the affinity mask, as a container or taskset limits them.
 std::size_t SystemCoreCount() {
   cpu_set_t cores;

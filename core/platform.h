@@ -22,4 +22,7 @@ int32_t SystemCurrentYear();
 // The processor cores this program may run on; at least 1.
 std::size_t SystemCoreCount();
 
+// The time of the computer's clock in nanoseconds since the epoch.
+int64_t SystemNowNs();
+
 }  // namespace loggrevy

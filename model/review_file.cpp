@@ -1,10 +1,13 @@
 #include "model/review_file.h"
 
 #include <openssl/evp.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
 #include <optional>
+#include <unordered_set>
 #include <nlohmann/json.hpp>
 
 #include "core/cp1252.h"
@@ -105,10 +108,37 @@ std::string StoredLogPath(const std::string& logPath, const std::string& reviewP
   return relative.string();
 }
 
+namespace {
+
+// A relative path of plain names: none empty, "." or "..".
+bool PlainRelative(std::string_view path) {
+  if (path.empty() || path.front() == '/') return false;
+  for (std::size_t begin = 0; begin <= path.size();) {
+    const std::size_t end = std::min(path.find('/', begin), path.size());
+    const std::string_view name = path.substr(begin, end - begin);
+    if (name.empty() || name == "." || name == "..") return false;
+    begin = end + 1;
+  }
+  return true;
+}
+
+std::string ReviewFolder(const std::string& reviewPath) {
+  return fs::path(reviewPath).parent_path().lexically_normal().string();
+}
+
+// ResolvedLogPath with the review's folder found once: a path of plain names
+// is joined to it without the file system library's longer way.
+std::string ResolvedIn(const std::string& folder, const std::string& stored, const std::string& reviewPath) {
+  if (!stored.empty() && stored.front() == '/') return stored;
+  if (!PlainRelative(stored)) return (fs::path(reviewPath).parent_path() / stored).lexically_normal().string();
+  if (folder.empty() || folder == ".") return stored;
+  return folder.back() == '/' ? folder + stored : folder + '/' + stored;
+}
+
+}  // namespace
+
 std::string ResolvedLogPath(const std::string& stored, const std::string& reviewPath) {
-  const fs::path path(stored);
-  if (path.is_absolute()) return stored;
-  return (fs::path(reviewPath).parent_path() / path).lexically_normal().string();
+  return ResolvedIn(ReviewFolder(reviewPath), stored, reviewPath);
 }
 
 bool IsImportedLog(const TImportSession& session, const std::string& path) {
@@ -129,7 +159,15 @@ std::string ReviewText(const TReview& review) {
   if (!review.RecoveryOf.empty()) doc["recovery_of"] = review.RecoveryOf;
   json logs = json::array();
   for (const TReviewLog& log : review.Logs) {
-    json entry{{"path", log.Path}, {"sha256", log.Sha256}, {"year", log.Year}, {"own_sum", log.OwnSum}};
+    json entry{{"path", log.Path}, {"sha256", log.Sha256}};
+    if (log.Stamp) {
+      entry["stamp"] = {{"size", log.Stamp->Size},
+                        {"modified_ns", log.Stamp->ModifiedNs},
+                        {"changed_ns", log.Stamp->ChangedNs},
+                        {"inode", log.Stamp->Inode}};
+    }
+    entry["year"] = log.Year;
+    entry["own_sum"] = log.OwnSum;
     if (log.OwnSum) {
       entry["dx_score"] = log.DxScore;
       entry["squares"] = log.Squares;
@@ -144,75 +182,24 @@ std::string ReviewText(const TReview& review) {
   return doc.dump(1, '\t', false, json::error_handler_t::replace) + '\n';
 }
 
-TReviewRead ParseReview(std::string_view bytes) {
-  TReviewRead read;
-  const json doc = json::parse(bytes.begin(), bytes.end(), nullptr, false);
-  if (doc.is_discarded()) {
-    const std::size_t first = bytes.find_first_not_of(" \t\r\n");
-    read.Error =
-        first != std::string_view::npos && bytes[first] == '{' ? TReviewError::Damaged : TReviewError::NotReview;
-    return read;
-  }
-  if (!doc.is_object() || !doc.contains("type") || doc["type"] != kType) {
-    read.Error = TReviewError::NotReview;
-    return read;
-  }
-  try {
-    const int format = doc.at("format").get<int>();
-    if (format > kReviewFormat) {
-      read.Error = TReviewError::LaterFormat;
-      return read;
-    }
-    if (format != kReviewFormat) throw std::invalid_argument("format");
-    TReview& review = read.Review;
-    const json& check = doc.at("crosscheck");
-    review.CrossCheck.TimeToleranceMinutes = check.at("time_tolerance_minutes").get<int32_t>();
-    review.CrossCheck.CompareSerials = check.at("compare_serials").get<bool>();
-    if (review.CrossCheck.TimeToleranceMinutes < 0 || review.CrossCheck.TimeToleranceMinutes > 1440) {
-      throw std::invalid_argument("tolerance");
-    }
-    if (doc.contains("recovery_of")) review.RecoveryOf = doc["recovery_of"].get<std::string>();
-    for (const json& entry : doc.at("logs")) {
-      TReviewLog& log = review.Logs.emplace_back();
-      log.Path = entry.at("path").get<std::string>();
-      log.Sha256 = entry.at("sha256").get<std::string>();
-      log.Year = entry.at("year").get<int32_t>();
-      log.OwnSum = entry.at("own_sum").get<bool>();
-      if (log.OwnSum) {
-        log.DxScore = entry.at("dx_score").get<int64_t>();
-        log.Squares = entry.at("squares").get<int32_t>();
-      }
-      for (const json& judgement : entry.at("judgements")) {
-        log.Judgements.push_back({judgement.at("qso").get<int64_t>(), judgement.at("penalty").get<uint8_t>(),
-                                  judgement.at("line").get<std::string>()});
-      }
-      if (log.Path.empty()) throw std::invalid_argument("path");
-    }
-  } catch (const std::exception&) {
-    read.Error = TReviewError::Damaged;
-    read.Review = {};
-  }
-  return read;
-}
-
-TReviewRead ReadReviewFile(const std::string& path) {
-  std::string reason;
-  const auto bytes = ReadWholeFile(path, &reason);
-  if (!bytes) {
-    TReviewRead read;
-    read.Error = TReviewError::Unreadable;
-    read.Reason = reason;
-    return read;
-  }
-  return ParseReview(*bytes);
-}
-
 std::optional<std::string> WriteReviewFile(const std::string& path, const TReview& review, const TWriteCall& write) {
   return WriteFileAtomically(path, ReviewText(review), write);
 }
 
+std::optional<TFileStamp> FileStampOf(const std::string& path) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) return std::nullopt;
+  constexpr int64_t kNs = 1'000'000'000;
+  return TFileStamp{static_cast<int64_t>(info.st_size), int64_t{info.st_mtim.tv_sec} * kNs + info.st_mtim.tv_nsec,
+                    int64_t{info.st_ctim.tv_sec} * kNs + info.st_ctim.tv_nsec, static_cast<uint64_t>(info.st_ino)};
+}
+
 TReview CaptureReview(const TImportSession& session, const std::string& reviewPath, TReviewCrossCheck crossCheck,
-                      const TReviewKept& kept, std::unordered_map<std::string, std::string>* hashes) {
+                      const TReviewKept& kept, std::unordered_map<std::string, std::string>* hashes,
+                      std::optional<int64_t> nowNs) {
+  // Longer than the coarsest clock of a file system the logs may lie on (two
+  // seconds on a memory stick's).
+  constexpr int64_t kSettledNs = 3'000'000'000;
   TReview review;
   review.CrossCheck = crossCheck;
   for (const TLog* log : session.Logs()) {
@@ -222,7 +209,13 @@ TReview CaptureReview(const TImportSession& session, const std::string& reviewPa
     if (hashes != nullptr && cached != hashes->end()) {
       entry.Sha256 = cached->second;
     } else {
-      if (const auto bytes = ReadWholeFile(log->Path())) entry.Sha256 = Sha256Hex(*bytes);
+      const std::optional<TFileStamp> before = nowNs ? FileStampOf(log->Path()) : std::nullopt;
+      if (const auto bytes = ReadWholeFile(log->Path())) {
+        entry.Sha256 = Sha256Hex(*bytes);
+        if (before && before->ChangedNs <= *nowNs - kSettledNs && FileStampOf(log->Path()) == before) {
+          entry.Stamp = before;
+        }
+      }
       if (hashes != nullptr) (*hashes)[log->Path()] = entry.Sha256;
     }
     entry.Year = log->ImportYear();
@@ -260,47 +253,33 @@ TReview CaptureReview(const TImportSession& session, const std::string& reviewPa
   return review;
 }
 
-std::vector<std::pair<int32_t, std::vector<std::string>>> TReviewPlan::ImportRuns() const {
-  std::vector<std::pair<int32_t, std::vector<std::string>>> runs;
-  for (const TEntry& entry : Entries) {
-    if (entry.Missing) continue;
-    if (runs.empty() || runs.back().first != entry.Log->Year) runs.push_back({entry.Log->Year, {}});
-    runs.back().second.push_back(entry.Path);
-  }
-  return runs;
-}
-
-TReviewPlan PlanReview(const TReview& review, const std::string& reviewPath, std::size_t jobs) {
-  TReviewPlan plan;
-  plan.Entries.resize(review.Logs.size());
-  RunSlices(review.Logs.size(), jobs, [&](std::size_t begin, std::size_t end) {
-    for (std::size_t i = begin; i < end; ++i) {
-      TReviewPlan::TEntry& entry = plan.Entries[i];
-      entry.Log = &review.Logs[i];
-      entry.Path = ResolvedLogPath(entry.Log->Path, reviewPath);
-      const auto bytes = ReadWholeFile(entry.Path);
-      entry.Missing = !bytes;
-      entry.Changed = bytes && Sha256Hex(*bytes) != entry.Log->Sha256;
-    }
-  });
-  return plan;
-}
-
 namespace {
 
-// What restoring one log found: its problems and what is kept of it, in the
-// file's order.
-struct TRestoredLog {
-  std::vector<TReviewProblem> Problems;
-  std::optional<TReviewLog> Missing;
-  std::vector<TReviewJudgement> NotRestored;
-  bool Restored = false;
-};
+// Whether a Windows-1252 text reads as a UTF-8 one; most lines are ASCII,
+// which reads the same in both.
+bool SameText(std::string_view cp1252, std::string_view utf8) {
+  if (std::all_of(cp1252.begin(), cp1252.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+    return cp1252 == utf8;
+  }
+  return Cp1252ToUtf8(cp1252) == utf8;
+}
+
+// The SHA-256 of a log file the import could not read, when it is a file to
+// read at all; nullopt when the file is missing.
+std::optional<std::string> UnreadLogSha256(const std::string& path) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) return std::nullopt;
+  // Reading anything else than a file could wait for a writer for ever.
+  if (!S_ISREG(info.st_mode)) return std::string();
+  const auto bytes = ReadWholeFile(path);
+  if (!bytes) return std::nullopt;
+  return Sha256Hex(*bytes);
+}
 
 // Stores the entry's judgements whose QSO line is unchanged, recalculates
 // once, and sets the accepted figures. Touches only this log.
-TRestoredLog RestoreLog(const TReviewPlan::TEntry& entry, TLog* found) {
-  TRestoredLog result;
+TReviewRestored RestoreLog(const TReviewPlan::TEntry& entry, TLog* found) {
+  TReviewRestored result;
   if (entry.Missing || found == nullptr) {
     result.Problems.push_back({TReviewProblemKind::MissingLog, entry.Path, {}});
     result.Missing = *entry.Log;
@@ -320,8 +299,7 @@ TRestoredLog RestoreLog(const TReviewPlan::TEntry& entry, TLog* found) {
         static_cast<std::size_t>(judgement.Qso) <= std::min(lines.size(), checker.Penalties().size()) &&
         (judgement.Penalty == kPenaltyInvalid || judgement.Penalty == kPenaltyDuplicate) &&
         checker.GetPenalty(judgement.Qso - 1) == kPenaltyNone &&
-        Cp1252ToUtf8(TrimBlanks(log.Edi().LineText(lines[static_cast<std::size_t>(judgement.Qso - 1)]))) ==
-            judgement.Line;
+        SameText(TrimBlanks(log.Edi().LineText(lines[static_cast<std::size_t>(judgement.Qso - 1)])), judgement.Line);
     if (fits) {
       checker.StorePenalty(judgement.Qso - 1, judgement.Penalty);
       stored = true;
@@ -347,11 +325,76 @@ TRestoredLog RestoreLog(const TReviewPlan::TEntry& entry, TLog* found) {
 
 }  // namespace
 
-TReviewOpened ApplyReview(TImportSession& session, const TReviewPlan& plan, std::size_t jobs) {
+TReviewPlan PlanReview(const TReview& review, const std::string& reviewPath, const TImportSession& session,
+                       std::size_t jobs) {
+  TReviewPlan plan;
+  plan.Entries.resize(review.Logs.size());
+  std::unordered_set<std::string_view> named;
+  plan.RestoreAlong = true;
+  const std::string folder = ReviewFolder(reviewPath);
+  for (std::size_t i = 0; i < review.Logs.size(); ++i) {
+    TReviewPlan::TEntry& entry = plan.Entries[i];
+    entry.Log = &review.Logs[i];
+    entry.Path = ResolvedIn(folder, entry.Log->Path, reviewPath);
+    if (!named.insert(entry.Path).second) plan.RestoreAlong = false;
+  }
+  for (const TLog* log : session.Logs()) {
+    if (named.contains(log->Edi().FileName)) plan.RestoreAlong = false;
+  }
+  if (!plan.RestoreAlong) {
+    RunSlices(plan.Entries.size(), jobs, [&](std::size_t begin, std::size_t end) {
+      for (std::size_t i = begin; i < end; ++i) {
+        TReviewPlan::TEntry& entry = plan.Entries[i];
+        const auto bytes = ReadWholeFile(entry.Path);
+        entry.Missing = !bytes;
+        entry.Changed = bytes && Sha256Hex(*bytes) != entry.Log->Sha256;
+      }
+    });
+  }
+  for (std::size_t i = 0; i < plan.Entries.size(); ++i) {
+    const TReviewPlan::TEntry& entry = plan.Entries[i];
+    if (entry.Missing) continue;
+    if (plan.Runs.empty() || plan.Runs.back().Year != entry.Log->Year) plan.Runs.push_back({entry.Log->Year, {}, {}});
+    plan.Runs.back().Paths.push_back(entry.Path);
+    plan.Runs.back().EntryIndexes.push_back(i);
+  }
+  return plan;
+}
+
+TImportSession::TLogRead TReviewPlan::Reader(std::size_t run) {
+  if (!RestoreAlong) return {};
+  // A log that cannot be read is missing, as when it was looked for first.
+  const auto bytesRead = [this, run](std::size_t index, const std::string* bytes) {
+    TEntry& entry = Entries[Runs[run].EntryIndexes[index]];
+    if (bytes != nullptr && entry.Log->Stamp && FileStampOf(entry.Path) == entry.Log->Stamp) {
+      // Untouched since it was hashed: the bytes are those, as read after.
+      return;
+    }
+    const std::optional<std::string> sha = bytes != nullptr ? Sha256Hex(*bytes) : UnreadLogSha256(entry.Path);
+    entry.Missing = !sha;
+    entry.Changed = sha && *sha != entry.Log->Sha256;
+  };
+  const auto logRead = [this, run](std::size_t index, TLog& log) {
+    TEntry& entry = Entries[Runs[run].EntryIndexes[index]];
+    entry.Restored = RestoreLog(entry, entry.Missing ? nullptr : &log);
+    if (entry.Missing) return false;
+    entry.ReadAlong = &log;
+    return true;
+  };
+  return {bytesRead, logRead};
+}
+
+TReviewOpened ApplyReview(TImportSession& session, TReviewPlan& plan, std::size_t jobs) {
   std::unordered_map<std::string, TLog*> byPath;
-  for (TLog* log : session.Logs()) byPath[log->Path()] = log;
+  if (!plan.RestoreAlong) {
+    for (TLog* log : session.Logs()) byPath[log->Path()] = log;
+  }
   std::vector<TLog*> found(plan.Entries.size(), nullptr);
   for (std::size_t i = 0; i < plan.Entries.size(); ++i) {
+    if (plan.Entries[i].ReadAlong != nullptr) {
+      found[i] = plan.Entries[i].ReadAlong;
+      continue;
+    }
     const auto at = byPath.find(plan.Entries[i].Path);
     if (at != byPath.end()) found[i] = at->second;
   }
@@ -364,14 +407,16 @@ TReviewOpened ApplyReview(TImportSession& session, const TReviewPlan& plan, std:
       if (log != nullptr && ++seen[log] > 1) twice = true;
     }
   }
-  std::vector<TRestoredLog> restored(plan.Entries.size());
   RunSlices(plan.Entries.size(), twice ? 1 : jobs, [&](std::size_t begin, std::size_t end) {
-    for (std::size_t i = begin; i < end; ++i) restored[i] = RestoreLog(plan.Entries[i], found[i]);
+    for (std::size_t i = begin; i < end; ++i) {
+      TReviewPlan::TEntry& entry = plan.Entries[i];
+      if (entry.ReadAlong == nullptr) entry.Restored = RestoreLog(entry, found[i]);
+    }
   });
 
   TReviewOpened opened;
   for (std::size_t i = 0; i < plan.Entries.size(); ++i) {
-    TRestoredLog& log = restored[i];
+    TReviewRestored& log = plan.Entries[i].Restored;
     for (TReviewProblem& problem : log.Problems) opened.Problems.push_back(std::move(problem));
     if (log.Missing) opened.Kept.MissingLogs.push_back(std::move(*log.Missing));
     if (!log.NotRestored.empty()) {
@@ -385,8 +430,10 @@ TReviewOpened ApplyReview(TImportSession& session, const TReviewPlan& plan, std:
 
 TReviewOpened OpenReview(TImportSession& session, const TReview& review, const std::string& reviewPath,
                          std::size_t jobs) {
-  const TReviewPlan plan = PlanReview(review, reviewPath, jobs);
-  for (const auto& [year, paths] : plan.ImportRuns()) session.ImportFiles(paths, year, {}, jobs);
+  TReviewPlan plan = PlanReview(review, reviewPath, session, jobs);
+  for (std::size_t run = 0; run < plan.Runs.size(); ++run) {
+    session.ImportFiles(plan.Runs[run].Paths, plan.Runs[run].Year, {}, jobs, plan.Reader(run));
+  }
   return ApplyReview(session, plan, jobs);
 }
 

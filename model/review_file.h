@@ -29,6 +29,18 @@ struct TReviewJudgement {
   bool operator==(const TReviewJudgement&) const = default;
 };
 
+// What the file system told of a log file when its bytes were hashed. A file
+// whose bytes change gets a new change time, so while a file still shows the
+// same stamp, its bytes are those hashed.
+struct TFileStamp {
+  int64_t Size = 0;
+  int64_t ModifiedNs = 0;  // since the epoch
+  int64_t ChangedNs = 0;
+  uint64_t Inode = 0;
+  bool operator==(const TFileStamp&) const = default;
+};
+std::optional<TFileStamp> FileStampOf(const std::string& path);
+
 struct TReviewLog {
   std::string Path;    // relative to the review file's folder when below it, else absolute
   std::string Sha256;  // of the file's bytes, lower-case hex; empty when it could not be read
@@ -39,6 +51,10 @@ struct TReviewLog {
   int64_t DxScore = 0;
   int32_t Squares = 0;
   std::vector<TReviewJudgement> Judgements;  // in QSO order
+  // The file's stamp when it was hashed; only for a file that had been left
+  // alone for a while then, as one changed within the same tick of the
+  // file system's clock would keep its stamp.
+  std::optional<TFileStamp> Stamp = std::nullopt;
 };
 
 struct TReviewCrossCheck {
@@ -68,8 +84,10 @@ struct TReviewRead {
 // that starts as one but breaks off or lacks members: Damaged; a "format"
 // above kReviewFormat: LaterFormat.
 std::string ReviewText(const TReview& review);
-TReviewRead ParseReview(std::string_view bytes);
-TReviewRead ReadReviewFile(const std::string& path);
+// A large document is read on up to jobs threads; what comes out is the
+// same for every jobs.
+TReviewRead ParseReview(std::string_view bytes, std::size_t jobs = 1);
+TReviewRead ReadReviewFile(const std::string& path, std::size_t jobs = 1);
 // Writes atomically (see WriteFileAtomically); the reason on failure.
 std::optional<std::string> WriteReviewFile(const std::string& path, const TReview& review,
                                            const TWriteCall& write = {});
@@ -99,9 +117,12 @@ struct TReviewKept {
 
 // The review of the session's logs as they stand, to be saved at reviewPath.
 // hashes, when given, caches the SHA-256 of files by path (for copies made
-// often); without it every log file is read and hashed.
+// often); without it every log file is read and hashed, and nowNs (the time
+// since the epoch) tells which files have been left alone long enough for
+// their stamps to be kept.
 TReview CaptureReview(const TImportSession& session, const std::string& reviewPath, TReviewCrossCheck crossCheck,
-                      const TReviewKept& kept, std::unordered_map<std::string, std::string>* hashes = nullptr);
+                      const TReviewKept& kept, std::unordered_map<std::string, std::string>* hashes = nullptr,
+                      std::optional<int64_t> nowNs = std::nullopt);
 
 // What opening a review found.
 enum class TReviewProblemKind : uint8_t { MissingLog, ChangedLog, NotRestored };
@@ -113,22 +134,49 @@ struct TReviewProblem {
 // "Loggen saknas", ... in Windows-1252.
 std::string_view ReviewProblemText(TReviewProblemKind kind);
 
-// Opening in two steps, so a front end imports the logs its own way between
-// them: PlanReview reads and hashes the logs, ApplyReview restores the
-// judgements and accepted figures once they are imported.
+// What restoring one log found: its problems and what is kept of it, in the
+// file's order.
+struct TReviewRestored {
+  std::vector<TReviewProblem> Problems;
+  std::optional<TReviewLog> Missing;
+  std::vector<TReviewJudgement> NotRestored;
+  bool Restored = false;  // judgements or accepted figures were set
+};
+
+// Opening in steps, so that a front end imports the logs its own way:
+// PlanReview finds the logs, the front end imports each run of the plan
+// handing its import the run's Reader, and ApplyReview restores what the
+// reads left. When every log is new to the session and named once, each log
+// is hashed and restored on the thread that reads it, from the bytes it
+// read, and one that cannot be read is dropped as missing; otherwise
+// PlanReview reads and hashes the logs and ApplyReview restores them after
+// the import.
 struct TReviewPlan {
   struct TEntry {
     const TReviewLog* Log;
     std::string Path;  // resolved
     bool Missing = false;
     bool Changed = false;
+    TLog* ReadAlong = nullptr;  // the log, when it was restored as it was read
+    TReviewRestored Restored;   // what that found
+  };
+  struct TRun {
+    int32_t Year = 0;
+    std::vector<std::string> Paths;
+    std::vector<std::size_t> EntryIndexes;  // of each path
   };
   std::vector<TEntry> Entries;
   // The paths to import, in order, each run with its contest year.
-  std::vector<std::pair<int32_t, std::vector<std::string>>> ImportRuns() const;
+  std::vector<TRun> Runs;
+  bool RestoreAlong = false;
+  // The hook for the import of Runs[run]; empty unless RestoreAlong. The plan
+  // must stay where it is until the import is done.
+  TImportSession::TLogRead Reader(std::size_t run);
 };
-// The logs are read and hashed on up to jobs threads.
-TReviewPlan PlanReview(const TReview& review, const std::string& reviewPath, std::size_t jobs = 1);
+// When the logs cannot be restored as they are read, they are read and
+// hashed here, on up to jobs threads.
+TReviewPlan PlanReview(const TReview& review, const std::string& reviewPath, const TImportSession& session,
+                       std::size_t jobs = 1);
 
 struct TReviewOpened {
   std::vector<TReviewProblem> Problems;  // in the order of the file's logs and judgements
@@ -137,7 +185,7 @@ struct TReviewOpened {
 };
 // The logs are restored on up to jobs threads; what comes out is the same for
 // every jobs.
-TReviewOpened ApplyReview(TImportSession& session, const TReviewPlan& plan, std::size_t jobs = 1);
+TReviewOpened ApplyReview(TImportSession& session, TReviewPlan& plan, std::size_t jobs = 1);
 
 // Everything of opening for a front end without its own import: plan, import
 // on jobs threads, apply.

@@ -166,7 +166,7 @@ std::unique_ptr<QLockFile> TReviewDesk::Lock(const QString& path, bool& heldByOt
 bool TReviewDesk::Open(const QString& path) {
   if (Closed_) return false;
   const std::string native = ToNativePath(path);
-  const TReviewRead read = ReadReviewFile(native);
+  const TReviewRead read = ReadReviewFile(native, SystemCoreCount());
   if (read.Error != TReviewError::None) {
     QString text = ToQString(ReviewErrorText(read.Error)) + QStringLiteral(":\n") + path;
     if (!read.Reason.empty()) text += QStringLiteral("\n") + QString::fromLocal8Bit(read.Reason.c_str());
@@ -210,8 +210,10 @@ bool TReviewDesk::Restore(const TReview& review, const std::string& reviewPath, 
     Kept_ = {};
   }
   Hub_.SetOptions({review.CrossCheck.TimeToleranceMinutes, review.CrossCheck.CompareSerials}, &Window_);
-  const TReviewPlan plan = PlanReview(review, reviewPath, SystemCoreCount());
-  for (const auto& [year, paths] : plan.ImportRuns()) Window_.ImportPaths(paths, year);
+  TReviewPlan plan = PlanReview(review, reviewPath, Session_, SystemCoreCount());
+  for (std::size_t run = 0; run < plan.Runs.size(); ++run) {
+    Window_.ImportPaths(plan.Runs[run].Paths, plan.Runs[run].Year, plan.Reader(run));
+  }
   TReviewOpened opened = ApplyReview(Session_, plan, SystemCoreCount());
   for (TReviewLog& missing : opened.Kept.MissingLogs) Kept_.MissingLogs.push_back(std::move(missing));
   for (auto& [path, judgements] : opened.Kept.Judgements) {
@@ -283,7 +285,7 @@ bool TReviewDesk::SaveTo(const QString& path) {
                           QStringLiteral("En granskning sparas aldrig över en importerad logg:\n%1").arg(path));
     return false;
   }
-  const TReview review = CaptureReview(Session_, native, CrossCheckSettings(), Kept_);
+  const TReview review = CaptureReview(Session_, native, CrossCheckSettings(), Kept_, nullptr, SystemNowNs());
   if (const auto failure = WriteReviewFile(native, review)) {
     Dialogs_->ShowMessage(&Window_, QStringLiteral("Spara granskning"),
                           QStringLiteral("Granskningen kunde inte sparas:\n%1\n\nBedömningarna finns kvar i fönstret.")
@@ -345,7 +347,7 @@ bool TReviewDesk::OfferRecovery() {
   for (const QFileInfo& copy : copies) {
     if (WriterRuns(copy.fileName())) continue;
     const std::string native = ToNativePath(copy.absoluteFilePath());
-    const TReviewRead read = ReadReviewFile(native);
+    const TReviewRead read = ReadReviewFile(native, SystemCoreCount());
     if (read.Error != TReviewError::None) {
       QFile::remove(copy.absoluteFilePath());
       continue;
