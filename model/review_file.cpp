@@ -25,10 +25,12 @@ constexpr std::string_view kType = "loggrevy-granskning";
 
 bool StartsWith(std::string_view text, std::string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
 
-// The line index of every QSO, found as the reader walks its sections: the
-// QSO lines are the non-empty lines after the first "[QSORecords;" tag that
-// follows "[Remarks]", which follows the "[REG1TEST;" tag.
-std::vector<std::size_t> QsoLineIndexes(const TReg1Test& edi) {
+// The line index of every QSO up to count, found as the reader walks its
+// sections: the QSO lines are the non-empty lines after the first
+// "[QSORecords;" tag that follows "[Remarks]", which follows the "[REG1TEST;"
+// tag.
+std::vector<std::size_t> QsoLineIndexes(const TReg1Test& edi, std::size_t count = SIZE_MAX) {
+  count = std::min(count, edi.QSOs.size());
   std::vector<std::size_t> lines;
   int section = 0;
   for (std::size_t i = 0; i < edi.Lines.size(); ++i) {
@@ -40,7 +42,7 @@ std::vector<std::size_t> QsoLineIndexes(const TReg1Test& edi) {
     } else if (section == 2 && StartsWith(text, "[QSORecords;")) {
       section = 3;
     } else if (section == 3 && !text.empty()) {
-      if (lines.size() == edi.QSOs.size()) break;
+      if (lines.size() == count) break;
       lines.push_back(i);
     }
   }
@@ -289,8 +291,10 @@ TReviewRestored RestoreLog(const TReviewPlan::TEntry& entry, TLog* found) {
   if (entry.Changed) result.Problems.push_back({TReviewProblemKind::ChangedLog, entry.Path, {}});
   TLog& log = *found;
   TNacChecker& checker = log.Checker();
+  int64_t lastQso = 0;
+  for (const TReviewJudgement& judgement : entry.Log->Judgements) lastQso = std::max(lastQso, judgement.Qso);
   const std::vector<std::size_t> lines =
-      entry.Log->Judgements.empty() ? std::vector<std::size_t>() : QsoLineIndexes(log.Edi());
+      lastQso < 1 ? std::vector<std::size_t>() : QsoLineIndexes(log.Edi(), static_cast<std::size_t>(lastQso));
   bool stored = false;
   bool allRestored = true;
   for (const TReviewJudgement& judgement : entry.Log->Judgements) {
