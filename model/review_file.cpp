@@ -56,6 +56,18 @@ fs::path AbsoluteNormal(const std::string& path) {
   return absolute.lexically_normal();
 }
 
+// The SHA-256 of a log file; empty for something else than a file, which
+// could keep a read waiting for a writer for ever (a pipe); nullopt when the
+// file is missing or cannot be read.
+std::optional<std::string> LogFileSha256(const std::string& path) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) return std::nullopt;
+  if (!S_ISREG(info.st_mode)) return std::string();
+  const auto bytes = ReadWholeFile(path);
+  if (!bytes) return std::nullopt;
+  return Sha256Hex(*bytes);
+}
+
 json JudgementJson(const TReviewJudgement& judgement) {
   return json{{"qso", judgement.Qso}, {"penalty", judgement.Penalty}, {"line", judgement.Line}};
 }
@@ -212,9 +224,10 @@ TReview CaptureReview(const TImportSession& session, const std::string& reviewPa
       entry.Sha256 = cached->second;
     } else {
       const std::optional<TFileStamp> before = nowNs ? FileStampOf(log->Path()) : std::nullopt;
-      if (const auto bytes = ReadWholeFile(log->Path())) {
-        entry.Sha256 = Sha256Hex(*bytes);
-        if (before && before->ChangedNs <= *nowNs - kSettledNs && FileStampOf(log->Path()) == before) {
+      if (const auto sha = LogFileSha256(log->Path())) {
+        entry.Sha256 = *sha;
+        if (!sha->empty() && before && before->ChangedNs <= *nowNs - kSettledNs &&
+            FileStampOf(log->Path()) == before) {
           entry.Stamp = before;
         }
       }
@@ -264,18 +277,6 @@ bool SameText(std::string_view cp1252, std::string_view utf8) {
     return cp1252 == utf8;
   }
   return Cp1252ToUtf8(cp1252) == utf8;
-}
-
-// The SHA-256 of a log file the import could not read, when it is a file to
-// read at all; nullopt when the file is missing.
-std::optional<std::string> UnreadLogSha256(const std::string& path) {
-  struct stat info {};
-  if (::stat(path.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) return std::nullopt;
-  // Reading anything else than a file could wait for a writer for ever.
-  if (!S_ISREG(info.st_mode)) return std::string();
-  const auto bytes = ReadWholeFile(path);
-  if (!bytes) return std::nullopt;
-  return Sha256Hex(*bytes);
 }
 
 // Stores the entry's judgements whose QSO line is unchanged, recalculates
@@ -349,9 +350,9 @@ TReviewPlan PlanReview(const TReview& review, const std::string& reviewPath, con
     RunSlices(plan.Entries.size(), jobs, [&](std::size_t begin, std::size_t end) {
       for (std::size_t i = begin; i < end; ++i) {
         TReviewPlan::TEntry& entry = plan.Entries[i];
-        const auto bytes = ReadWholeFile(entry.Path);
-        entry.Missing = !bytes;
-        entry.Changed = bytes && Sha256Hex(*bytes) != entry.Log->Sha256;
+        const std::optional<std::string> sha = LogFileSha256(entry.Path);
+        entry.Missing = !sha;
+        entry.Changed = sha && *sha != entry.Log->Sha256;
       }
     });
   }
@@ -374,7 +375,7 @@ TImportSession::TLogRead TReviewPlan::Reader(std::size_t run) {
       // Untouched since it was hashed: the bytes are those, as read after.
       return;
     }
-    const std::optional<std::string> sha = bytes != nullptr ? Sha256Hex(*bytes) : UnreadLogSha256(entry.Path);
+    const std::optional<std::string> sha = bytes != nullptr ? Sha256Hex(*bytes) : LogFileSha256(entry.Path);
     entry.Missing = !sha;
     entry.Changed = sha && *sha != entry.Log->Sha256;
   };

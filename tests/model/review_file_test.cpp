@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -156,6 +159,25 @@ TEST(ReviewFile, AStampSparesTheHashOfAnUntouchedLogOnly) {
   EXPECT_TRUE(changedOnOpening());
   review.Logs[0].Sha256 = Sha256Hex(bytes);
   EXPECT_FALSE(changedOnOpening());
+}
+
+// A log that is a pipe is an unreadable log: saving and opening never wait
+// for a writer.
+TEST(ReviewFile, APipeNamedAsALogKeepsNothingWaiting) {
+  const test::TempDir dir;
+  const std::string pipe = dir.PathOf("pipe.edi");
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  TImportSession session({',', 60});
+  session.ImportFiles({pipe}, 2026);
+  TReview review = CaptureReview(session, dir.PathOf("a.loggrevy"), {}, {}, nullptr, INT64_MAX);
+  EXPECT_EQ(review.Logs.at(0).Sha256, "");
+  // Restored as read, and (named twice) after the import.
+  for (const std::size_t named : {1u, 2u}) {
+    review.Logs.resize(named, review.Logs[0]);
+    TImportSession again({',', 60});
+    EXPECT_TRUE(OpenReview(again, review, dir.PathOf("a.loggrevy"), 2).Problems.empty());
+    EXPECT_EQ(again.Logs().size(), named);
+  }
 }
 
 // Opening restores each log as it is read when every log is new to the
