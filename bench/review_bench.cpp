@@ -1,7 +1,8 @@
 // Speed of the review file on the 1 000-log evening: importing its logs (the
 // baseline), saving the review of the judged evening, and opening it again
-// (reading, importing, hashing what the stamps do not vouch for, restoring). Saving and opening should each
-// cost at most 1.2 x the import of the same logs.
+// (reading, importing, hashing what the stamps do not vouch for, restoring).
+// Saving and opening should each cost at most 1.2 x the import of the same
+// logs.
 #include <benchmark/benchmark.h>
 #include <time.h>
 
@@ -54,13 +55,21 @@ TReviewEvening& Evening() {
   return evening;
 }
 
+void ImportEvening(const TReviewEvening& evening) {
+  TImportSession session({',', 60});
+  session.ImportFiles(evening.Paths, evening.Year, {}, SystemCoreCount());
+  benchmark::DoNotOptimize(session.Logs().data());
+}
+
+void OpenReviewOf(const std::string& review) {
+  TImportSession session({',', 60});
+  const TReviewRead read = ReadReviewFile(review, SystemCoreCount());
+  benchmark::DoNotOptimize(OpenReview(session, read.Review, review, SystemCoreCount()).Restored.data());
+}
+
 void BM_EveningImport(benchmark::State& state) {
   TReviewEvening& evening = Evening();
-  for (auto _ : state) {
-    TImportSession session({',', 60});
-    session.ImportFiles(evening.Paths, evening.Year, {}, SystemCoreCount());
-    benchmark::DoNotOptimize(session.Logs().data());
-  }
+  for (auto _ : state) ImportEvening(evening);
 }
 BENCHMARK(BM_EveningImport)->Unit(benchmark::kMillisecond)->UseRealTime();
 
@@ -74,16 +83,10 @@ void BM_ReviewSave(benchmark::State& state) {
 }
 BENCHMARK(BM_ReviewSave)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-void OpenReviewFile(benchmark::State& state, const std::string& review) {
-  for (auto _ : state) {
-    TImportSession session({',', 60});
-    const TReviewRead read = ReadReviewFile(review, SystemCoreCount());
-    const TReviewOpened opened = OpenReview(session, read.Review, review, SystemCoreCount());
-    benchmark::DoNotOptimize(opened.Restored.data());
-  }
+void BM_ReviewOpen(benchmark::State& state) {
+  const std::string review = Evening().Review;
+  for (auto _ : state) OpenReviewOf(review);
 }
-
-void BM_ReviewOpen(benchmark::State& state) { OpenReviewFile(state, Evening().Review); }
 BENCHMARK(BM_ReviewOpen)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // The same review without the files' stamps, as after the evening's folder
@@ -94,7 +97,7 @@ void BM_ReviewOpenHashingEveryLog(benchmark::State& state) {
   TReview review = ReadReviewFile(evening.Review).Review;
   for (TReviewLog& log : review.Logs) log.Stamp.reset();
   (void)WriteReviewFile(path, review);
-  OpenReviewFile(state, path);
+  for (auto _ : state) OpenReviewOf(path);
 }
 BENCHMARK(BM_ReviewOpenHashingEveryLog)->Unit(benchmark::kMillisecond)->UseRealTime();
 
@@ -118,17 +121,10 @@ void BM_ReviewOpenPairedWithImport(benchmark::State& state) {
   for (auto _ : state) {
     const auto start = std::chrono::steady_clock::now();
     const double startCpu = ProcessSeconds();
-    {
-      TImportSession session({',', 60});
-      session.ImportFiles(evening.Paths, evening.Year, {}, SystemCoreCount());
-    }
+    ImportEvening(evening);
     const auto imported = std::chrono::steady_clock::now();
     const double importedCpu = ProcessSeconds();
-    {
-      TImportSession session({',', 60});
-      const TReviewRead read = ReadReviewFile(evening.Review, SystemCoreCount());
-      benchmark::DoNotOptimize(OpenReview(session, read.Review, evening.Review, SystemCoreCount()).Restored.data());
-    }
+    OpenReviewOf(evening.Review);
     import += imported - start;
     open += std::chrono::steady_clock::now() - imported;
     importCpu += importedCpu - startCpu;

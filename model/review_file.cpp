@@ -2,7 +2,6 @@
 
 #include <openssl/evp.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -20,8 +19,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using json = nlohmann::ordered_json;
-
-constexpr std::string_view kType = "loggrevy-granskning";
 
 bool StartsWith(std::string_view text, std::string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
 
@@ -166,7 +163,7 @@ bool IsImportedLog(const TImportSession& session, const std::string& path) {
 
 std::string ReviewText(const TReview& review) {
   json doc;
-  doc["type"] = kType;
+  doc["type"] = kReviewType;
   doc["format"] = kReviewFormat;
   doc["crosscheck"] = {{"time_tolerance_minutes", review.CrossCheck.TimeToleranceMinutes},
                        {"compare_serials", review.CrossCheck.CompareSerials}};

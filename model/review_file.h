@@ -19,6 +19,7 @@ namespace loggrevy {
 // one JSON document. Both programs read and write it with these functions.
 inline constexpr int kReviewFormat = 1;
 inline constexpr std::string_view kReviewExtension = ".loggrevy";
+inline constexpr std::string_view kReviewType = "loggrevy-granskning";  // its "type"
 
 // A QSO judgement with the text of its QSO line as read (UTF-8, without the
 // line end), which tells whether the line is still the one judged.

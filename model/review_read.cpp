@@ -19,7 +19,6 @@ namespace {
 
 using json = nlohmann::ordered_json;
 
-constexpr std::string_view kType = "loggrevy-granskning";
 // Below this many logs the document is read in one piece.
 constexpr std::size_t kCutFromLogs = 64;
 
@@ -55,7 +54,7 @@ TReviewRead ParseWhole(std::string_view bytes) {
         first != std::string_view::npos && bytes[first] == '{' ? TReviewError::Damaged : TReviewError::NotReview;
     return read;
   }
-  if (!doc.is_object() || !doc.contains("type") || doc["type"] != kType) {
+  if (!doc.is_object() || !doc.contains("type") || doc["type"] != kReviewType) {
     read.Error = TReviewError::NotReview;
     return read;
   }
